@@ -1,0 +1,112 @@
+// The platform layer: every service the run-time takes from the host (standard
+// streams, terminal test, files, child processes, environment, interrupts).
+// The run-time reaches the host only through `platform()`, so tests install a
+// `Platform` of their own and drive the whole run-time from memory.
+#ifndef DOSMO_RECIO_PLATFORM_H_
+#define DOSMO_RECIO_PLATFORM_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace recio {
+
+// The three standard streams of the process.
+enum class StdStream { input, output, error };
+
+// Why a file operation failed, in the run-time's own terms.
+enum class FileFault {
+  none,
+  invalidName,   // the host rejects the name
+  accessDenied,  // no permission, or the file is locked
+  exists,        // exclusive creation found the file already there
+  notFound,      // the file or a directory on its path does not exist
+  tooManyOpen,   // the process or the system has no free file handle
+  diskFull,      // no space left on the device
+  notSupported,  // the kind of file cannot do this (a device or a pipe)
+  other,         // any other failure
+};
+
+// Access asked for when a file is opened.
+enum class FileAccess { readWrite, readOnly, writeOnly };
+
+// Host devices a report may be connected to instead of a file.
+enum class Device { console, standardError, null };
+
+// An open file of the host; `handle` is meaningful only when `fault` is none.
+struct FileOpen {
+  std::intptr_t handle = -1;
+  FileFault fault = FileFault::none;
+};
+
+// Outcome of a standard-stream read: bytes read, 0 at end of input, or failed.
+struct ReadResult {
+  std::size_t count = 0;
+  bool failed = false;
+};
+
+// The host services. One instance serves the process; see `platform()`.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // True when the standard stream is a terminal (a character device).
+  virtual bool isTerminal(StdStream stream) = 0;
+  // One read of at most `capacity` bytes from standard input.
+  virtual ReadResult readInput(char* buffer, std::size_t capacity) = 0;
+  // Writes all bytes to standard output or error; false when the write failed.
+  virtual bool writeStd(StdStream stream, std::string_view bytes) = 0;
+
+  // True when a file (or directory) of that name exists.
+  virtual bool fileExists(const std::string& name) = 0;
+  // Opens an existing file, or creates a new one exclusively when `create`.
+  virtual FileOpen openFile(const std::string& name, FileAccess access, bool create) = 0;
+  // Connects a host device; its handle is closed like a file's.
+  virtual FileOpen openDevice(Device device) = 0;
+  // Cuts the file to `length` bytes.
+  virtual FileFault truncateFile(std::intptr_t handle, std::uint64_t length) = 0;
+  // Writes all bytes at the file's current position, retrying partial writes.
+  virtual FileFault writeFile(std::intptr_t handle, std::string_view bytes) = 0;
+  // Closes the file.
+  virtual FileFault closeFile(std::intptr_t handle) = 0;
+
+  // The value of an environment variable, if it is set.
+  virtual std::optional<std::string> environment(const char* name) = 0;
+  // Starts `program` with `arguments` (arguments[0] is the program's own name)
+  // inheriting the standard streams, environment and current directory, and
+  // waits for it without time limit. Returns false when it could not start;
+  // `missing` then tells whether it was absent or not permitted.
+  virtual bool runProcess(const std::string& program,
+                          const std::vector<std::string>& arguments,
+                          bool* missing) = 0;
+  // Carries out the screen clear on a host whose interpreter has no such
+  // command: clears a terminal, does nothing otherwise, and returns true.
+  // Returns false on a host whose interpreter runs "cls" itself.
+  virtual bool clearScreenDirectly() = 0;
+
+  // The number of an interrupt (SIGINT, SIGTERM, SIGHUP) that has arrived, or 0.
+  virtual int pendingInterrupt() = 0;
+};
+
+// The platform in use: the host's own unless a test installed another.
+Platform& platform();
+
+// Installs `replacement` (not owned) as the platform; nullptr restores the host's.
+void setPlatform(Platform* replacement);
+
+// The host's own platform (the POSIX or the Windows side).
+Platform& hostPlatform();
+
+// Arranges for interrupts to be noted instead of killing the process at once,
+// so that the run can close its report before it ends.
+void installInterruptHandlers();
+
+// Ends the process by the interrupt `signalNumber`, with the host's usual status.
+[[noreturn]] void endByInterrupt(int signalNumber);
+
+}  // namespace recio
+
+#endif  // DOSMO_RECIO_PLATFORM_H_

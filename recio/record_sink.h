@@ -1,0 +1,35 @@
+// Where finished records go: the console (with carriage control) or a
+// connected unit such as the report file (whole record plus CR LF).
+// An output statement builds its records and hands each one to its sink.
+#ifndef DOSMO_RECIO_RECORD_SINK_H_
+#define DOSMO_RECIO_RECORD_SINK_H_
+
+#include <string_view>
+
+namespace recio {
+
+// The destination of an output statement.
+class RecordSink {
+ public:
+  virtual ~RecordSink() = default;
+  // Called when an output statement on this destination begins.
+  virtual void beginStatement() {}
+  // Sends one finished record, as built, without any line end.
+  virtual void putRecord(std::string_view record) = 0;
+};
+
+// The console designator used in place of a unit number.
+inline constexpr int kConsole = -1;
+
+// The report unit's number.
+inline constexpr int kReportUnit = 3;
+
+// The console's sink (carriage control and lazy line ends).
+RecordSink& consoleSink();
+
+// The sink of a connected unit, or nullptr when the unit is not connected.
+RecordSink* unitSink(int unit);
+
+}  // namespace recio
+
+#endif  // DOSMO_RECIO_RECORD_SINK_H_

@@ -1,0 +1,25 @@
+// Units connected to files or devices (the report is unit 3): opening by
+// name, buffered record output with CR LF after every record, and the
+// close-all that runs once at the end of every run. An existing file is cut
+// only when the first output statement on its unit begins.
+#ifndef DOSMO_RECIO_REPORT_UNIT_H_
+#define DOSMO_RECIO_REPORT_UNIT_H_
+
+namespace recio {
+
+// Connects `unit` to the file or device named by the first `length` bytes of
+// `name` (cut at a zero byte, trimmed of blanks). A missing name is taken from
+// the next unused command-line argument or asked for on the console.
+void openUnit(int unit, const char* name, int length);
+
+// Writes out and closes every connected unit, then ends an open console line.
+// Runs once; later calls do nothing. Errors are reported but end nothing.
+void closeAllUnits();
+
+// Records the command-line arguments (without the program name) that may
+// stand for a missing file name, and disconnects every unit (start of a run).
+void resetUnits(int argumentCount, const char* const* arguments);
+
+}  // namespace recio
+
+#endif  // DOSMO_RECIO_REPORT_UNIT_H_

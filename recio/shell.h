@@ -1,0 +1,22 @@
+// Shell commands: running a command line through the host's command
+// interpreter (the screen clear "cls" among them) and the pause, which shows
+// its prompt, reads one line and runs it when it is a command.
+#ifndef DOSMO_RECIO_SHELL_H_
+#define DOSMO_RECIO_SHELL_H_
+
+#include <cstdint>
+
+namespace recio {
+
+// Runs the command text (trailing blanks cut) through the command
+// interpreter and waits for it; 1 when the interpreter started and finished,
+// 0 when it could not be started.
+std::int32_t runShellCommand(const char* text, int length);
+
+// Shows the pause prompt, reads one line and runs it as a command line when
+// it holds at least two characters after trailing blanks are cut.
+void pauseForUser();
+
+}  // namespace recio
+
+#endif  // DOSMO_RECIO_SHELL_H_
