@@ -1,0 +1,209 @@
+// Process plumbing for the end-to-end tests: pipes, a pseudo-terminal and
+// temporary folders. Every wait is bounded so a hung program fails its test
+// instead of hanging the suite.
+#include "tests/e2e_support.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+namespace {
+
+constexpr int kTimeoutMs = 20000;
+
+long nowMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000L + now.tv_nsec / 1000000L;
+}
+
+std::string programOf(const RunSpec& spec) {
+  return spec.program.empty() ? std::string(DOSMO_BINARY) : spec.program;
+}
+
+// In the child: enter the folder, set the environment and start the program.
+[[noreturn]] void execProgram(const TempFolder& folder, const RunSpec& spec) {
+  if (chdir(folder.path().c_str()) != 0) _exit(127);
+  for (const auto& [name, value] : spec.environment) setenv(name.c_str(), value.c_str(), 1);
+  signal(SIGPIPE, SIG_DFL);
+  std::string program = programOf(spec);
+  std::vector<char*> argv;
+  argv.push_back(program.data());
+  std::vector<std::string> arguments = spec.arguments;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  _exit(127);
+}
+
+void collectStatus(pid_t child, RunOutcome& outcome) {
+  int raw = 0;
+  long deadline = nowMs() + kTimeoutMs;
+  for (;;) {
+    pid_t done = waitpid(child, &raw, WNOHANG);
+    if (done == child) break;
+    if (nowMs() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &raw, 0);
+      outcome.out += "\n<timed out>";
+      break;
+    }
+    usleep(2000);
+  }
+  if (WIFEXITED(raw)) outcome.status = WEXITSTATUS(raw);
+  if (WIFSIGNALED(raw)) outcome.signalNumber = WTERMSIG(raw);
+}
+
+bool readSome(int fd, std::string& into) {
+  char buffer[4096];
+  ssize_t count = read(fd, buffer, sizeof buffer);
+  if (count > 0) {
+    into.append(buffer, static_cast<std::size_t>(count));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "dosmo-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::read(const std::string& name) const {
+  std::ifstream in(file(name), std::ios::binary);
+  if (!in) return "<missing>";
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void TempFolder::write(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
+  int in[2], out[2], err[2];
+  if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+  pid_t child = fork();
+  if (child == 0) {
+    if (spec.closeInput) {
+      close(STDIN_FILENO);
+    } else {
+      dup2(in[0], STDIN_FILENO);
+    }
+    dup2(out[1], STDOUT_FILENO);
+    dup2(err[1], STDERR_FILENO);
+    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    execProgram(folder, spec);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  RunOutcome outcome;
+  std::size_t written = 0;
+  int inFd = in[1];
+  if (spec.closeInput || spec.input.empty()) {
+    close(inFd);
+    inFd = -1;
+  } else {
+    fcntl(inFd, F_SETFL, O_NONBLOCK);
+  }
+  bool outOpen = true, errOpen = true;
+  long deadline = nowMs() + kTimeoutMs;
+  signal(SIGPIPE, SIG_IGN);
+  while ((outOpen || errOpen) && nowMs() < deadline) {
+    pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {inFd, POLLOUT, 0}};
+    poll(fds, inFd >= 0 ? 3 : 2, 100);
+    if (outOpen && (fds[0].revents & (POLLIN | POLLHUP))) outOpen = readSome(out[0], outcome.out);
+    if (errOpen && (fds[1].revents & (POLLIN | POLLHUP))) errOpen = readSome(err[0], outcome.err);
+    if (inFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
+      ssize_t count = write(inFd, spec.input.data() + written, spec.input.size() - written);
+      if (count > 0) written += static_cast<std::size_t>(count);
+      if (count < 0 || written == spec.input.size()) {
+        close(inFd);
+        inFd = -1;
+      }
+    }
+  }
+  if (inFd >= 0) close(inFd);
+  close(out[0]);
+  close(err[0]);
+  collectStatus(child, outcome);
+  return outcome;
+}
+
+RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string>& prompts,
+                         const std::vector<std::string>& lines, const RunSpec& spec) {
+  int master = -1;
+  winsize size{};
+  size.ws_row = 50;
+  size.ws_col = 200;
+  pid_t child = forkpty(&master, nullptr, nullptr, &size);
+  if (child < 0) throw std::runtime_error("forkpty failed");
+  if (child == 0) {
+    termios modes{};
+    tcgetattr(STDIN_FILENO, &modes);
+    modes.c_oflag &= ~static_cast<tcflag_t>(OPOST);  // the program's bytes as they are
+    modes.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &modes);
+    execProgram(folder, spec);
+  }
+  RunOutcome outcome;
+  std::size_t next = 0;
+  std::size_t searchFrom = 0;
+  long deadline = nowMs() + kTimeoutMs;
+  while (nowMs() < deadline) {
+    if (next < lines.size()) {
+      const std::string& prompt = next < prompts.size() ? prompts[next] : std::string();
+      std::size_t at = prompt.empty() ? searchFrom : outcome.out.find(prompt, searchFrom);
+      if (at != std::string::npos) {
+        usleep(20000);  // let the program reach its read
+        std::string line = lines[next] + "\n";
+        if (write(master, line.data(), line.size()) < 0) break;
+        searchFrom = prompt.empty() ? outcome.out.size() : at + prompt.size();
+        ++next;
+        continue;
+      }
+    }
+    pollfd fd = {master, POLLIN, 0};
+    if (poll(&fd, 1, 100) > 0) {
+      if (!readSome(master, outcome.out)) break;  // the program has ended
+    }
+  }
+  close(master);
+  collectStatus(child, outcome);
+  return outcome;
+}
+
+std::string readSourceFile(const std::string& relativePath) {
+  std::ifstream in(std::string(DOSMO_SOURCE_DIR) + "/" + relativePath, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+}  // namespace testing_support

@@ -1,0 +1,64 @@
+// Runs the built program as a user would: in a fresh temporary folder, with
+// its answers from a pipe (or under a pseudo-terminal), and collects the
+// exact bytes of standard output, standard error, the exit status and files.
+#ifndef DOSMO_TESTS_E2E_SUPPORT_H_
+#define DOSMO_TESTS_E2E_SUPPORT_H_
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// What one run of the program produced.
+struct RunOutcome {
+  std::string out;       // standard output (or the terminal's bytes under a pty)
+  std::string err;       // standard error (empty under a pty: it shares the terminal)
+  int status = -1;       // exit status, or -1 when ended by a signal
+  int signalNumber = 0;  // the signal that ended it, if any
+};
+
+// A temporary folder removed with its contents when the object dies.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  // The path of `name` inside the folder.
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  // The bytes of a file in the folder ("<missing>" when it does not exist).
+  std::string read(const std::string& name) const;
+  // Writes a file in the folder.
+  void write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string path_;
+};
+
+// How to start the program.
+struct RunSpec {
+  std::string input;                       // bytes fed to standard input
+  std::vector<std::string> arguments;      // command-line arguments
+  std::map<std::string, std::string> environment;  // added or replaced variables
+  bool closeInput = false;                 // standard input closed instead of a pipe
+  std::string program;                     // the program; the built dosmo when empty
+};
+
+// Runs the program in `folder` with its standard streams on pipes.
+RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec);
+
+// Runs the program in `folder` under a pseudo-terminal; each element of
+// `lines` is typed after the terminal has shown `prompts[i]` (or at once when
+// the prompt is empty). Returns everything the terminal received.
+RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string>& prompts,
+                         const std::vector<std::string>& lines, const RunSpec& spec = {});
+
+// The bytes of a file of the source tree (for golden files).
+std::string readSourceFile(const std::string& relativePath);
+
+}  // namespace testing_support
+
+#endif  // DOSMO_TESTS_E2E_SUPPORT_H_
