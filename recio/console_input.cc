@@ -1,0 +1,197 @@
+// Free-form reads from the console: lines are read from standard input into
+// one buffer (a typed line at a time on a terminal, whatever is available when
+// redirected), values are scanned from it and stored, and the end of a
+// statement drops the rest of its line. Every fault ends the run with a read
+// error report on the console unit.
+#include "recio/console_input.h"
+
+#include <cstddef>
+#include <string_view>
+
+#include "recio/console.h"
+#include "recio/errors.h"
+#include "recio/platform.h"
+#include "recio/scanner.h"
+
+namespace recio {
+namespace {
+
+// A terminal read takes one typed line; its text before the line end may be
+// at most kTypedLineLimit characters.
+constexpr std::size_t kTerminalReadSize = 132;
+constexpr std::size_t kTypedLineLimit = 130;
+// A redirected read takes whatever the stream has ready, up to this many bytes.
+constexpr std::size_t kRedirectedReadSize = 64 * 1024;
+constexpr char kEndOfFileMark = 26;  // Ctrl-Z
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
+
+char lineBuffer[kRedirectedReadSize];
+std::string_view unread;  // the bytes of the buffer not taken yet
+
+// The state of the statement in progress.
+struct ReadStatement {
+  ValueScanner scanner;
+  std::int32_t pendingRepeats = 0;  // items still to receive the last value
+  bool lineFinished = false;        // a line end ended the last value scanned
+  bool ended = false;               // a slash ended the statement
+};
+
+ReadStatement statement;
+
+[[noreturn]] void fail(ErrorCode code) { raiseRuntimeError(code, Statement::read, "CON"); }
+
+// The bytes before the line end of a buffer ending with LF or CR LF.
+std::size_t textBeforeLineEnd(std::size_t count) {
+  std::size_t text = count - 1;
+  if (text > 0 && lineBuffer[text - 1] == kCarriageReturn) --text;
+  return text;
+}
+
+bool typedLineTooLong(std::size_t count) {
+  if (lineBuffer[count - 1] != kLineFeed) return true;
+  return textBeforeLineEnd(count) > kTypedLineLimit;
+}
+
+// A Ctrl-Z just before the final line end marks the end of the input.
+bool endsWithEndOfFileMark(std::size_t count) {
+  if (lineBuffer[count - 1] != kLineFeed) return false;
+  std::size_t text = textBeforeLineEnd(count);
+  return text > 0 && lineBuffer[text - 1] == kEndOfFileMark;
+}
+
+// Refills the buffer by one read of standard input.
+void readLine() {
+  bool terminal = consoleUnit().inputIsTerminal;
+  std::size_t capacity = terminal ? kTerminalReadSize : kRedirectedReadSize;
+  ReadResult got = platform().readInput(lineBuffer, capacity);
+  if (got.failed) fail(ErrorCode::readFailed);
+  if (got.count == 0) fail(ErrorCode::endOfFile);
+  std::size_t count = got.count;
+  if (count < capacity && lineBuffer[count - 1] != kLineFeed) lineBuffer[count++] = kLineFeed;
+  if (terminal && typedLineTooLong(count)) fail(ErrorCode::lineTooLong);
+  if (endsWithEndOfFileMark(count)) fail(ErrorCode::endOfFile);
+  unread = std::string_view(lineBuffer, count);
+}
+
+char takeByte() {
+  if (unread.empty()) readLine();
+  char byte = unread.front();
+  unread.remove_prefix(1);
+  return byte;
+}
+
+void noteLineFinished() {
+  ConsoleUnit& console = consoleUnit();
+  if (console.shared) console.lineOpen = false;
+}
+
+// Finishes the line whose line-end byte the scanner has just taken.
+void finishLineAt(char lineEnd) {
+  if (consoleUnit().inputIsTerminal) {
+    unread = {};
+  } else if (lineEnd == kCarriageReturn) {
+    while (takeByte() != kLineFeed) {
+    }
+  }
+  noteLineFinished();
+}
+
+// Finishes the current line at the end of a statement: a terminal line is
+// dropped (an untouched empty buffer drops the next typed line); redirected
+// input is taken up to and including the next LF.
+void finishLineAtEnd() {
+  if (consoleUnit().inputIsTerminal) {
+    if (unread.empty()) readLine();
+    unread = {};
+  } else {
+    while (takeByte() != kLineFeed) {
+    }
+  }
+  noteLineFinished();
+}
+
+// Scans the next value from the input; nullptr when a slash ended the statement.
+const ScannedValue* scanValue(TextTarget target) {
+  ValueScanner& scanner = statement.scanner;
+  scanner.startValue(target);
+  statement.lineFinished = false;
+  for (;;) {
+    if (unread.empty()) readLine();
+    switch (scanner.scan(unread)) {
+      case ScanStep::needInput: break;
+      case ScanStep::lineEnd: finishLineAt(scanner.lineEndByte()); break;
+      case ScanStep::lineEndValue:
+        finishLineAt(scanner.lineEndByte());
+        statement.lineFinished = true;
+        return &scanner.value();
+      case ScanStep::value: return &scanner.value();
+      case ScanStep::lastValue: statement.ended = true; return &scanner.value();
+      case ScanStep::failed: fail(scanner.error());
+    }
+  }
+}
+
+// The value for the next item: a pending repetition, a newly scanned value,
+// or nullptr when the statement has ended. `inPlace` tells that quoted text
+// was written straight into `target`.
+const ScannedValue* nextValue(TextTarget target, bool& inPlace) {
+  inPlace = false;
+  if (statement.pendingRepeats > 0) {
+    --statement.pendingRepeats;
+    return &statement.scanner.value();
+  }
+  if (statement.ended) return nullptr;
+  const ScannedValue* value = scanValue(target);
+  std::int32_t repeats = statement.scanner.repeatCount();
+  statement.pendingRepeats = repeats > 1 ? repeats - 1 : 0;
+  inPlace = true;
+  return value;
+}
+
+}  // namespace
+
+void beginRead() {
+  statement = ReadStatement{};
+  statement.scanner.startStatement();
+  ConsoleUnit& console = consoleUnit();
+  if (console.shared && console.lineOpen) {
+    writeConsoleBytes("\r\n");
+    console.lineOpen = false;
+    unread = {};
+  }
+}
+
+void readInteger(std::int32_t& item) {
+  bool inPlace = false;
+  const ScannedValue* value = nextValue({}, inPlace);
+  if (value == nullptr) return;
+  if (auto fault = storeInteger(*value, item)) fail(*fault);
+}
+
+void readReal(float& item) {
+  bool inPlace = false;
+  const ScannedValue* value = nextValue({}, inPlace);
+  if (value == nullptr) return;
+  if (auto fault = storeReal(*value, item)) fail(*fault);
+}
+
+void readText(char* item, int length) {
+  bool inPlace = false;
+  const ScannedValue* value = nextValue({item, length}, inPlace);
+  if (value == nullptr) return;
+  storeText(*value, item, length, inPlace);
+}
+
+void endRead() {
+  if (!statement.lineFinished) finishLineAtEnd();
+  statement.pendingRepeats = 0;
+  noteLineFinished();
+}
+
+void resetConsoleInput() {
+  unread = {};
+  statement = ReadStatement{};
+}
+
+}  // namespace recio
