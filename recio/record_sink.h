@@ -16,6 +16,9 @@ class RecordSink {
   virtual void beginStatement() {}
   // Sends one finished record, as built, without any line end.
   virtual void putRecord(std::string_view record) = 0;
+  // The name shown for this destination in an error report: "CON" for the
+  // console, the file name for a unit connected to a file.
+  virtual std::string_view unitName() const { return "CON"; }
 };
 
 // The console designator used in place of a unit number.
