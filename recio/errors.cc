@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
 
 #include "recio/platform.h"
 #include "recio/run_end.h"
@@ -90,7 +91,9 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 std::string errorNumberText(ErrorCode code) {
   const ErrorEntry& entry = entryFor(code);
-  return entry.letter + std::to_string(6000 + entry.number);
+  char text[16];
+  std::snprintf(text, sizeof text, "%c%d", entry.letter, 6000 + entry.number);
+  return text;
 }
 
 std::string formatErrorReport(ErrorCode code, Statement statement,
@@ -100,7 +103,9 @@ std::string formatErrorReport(ErrorCode code, Statement statement,
   if (isMathLibraryError(code)) {
     // The math library's errors read "** : DOMAIN error" style: the
     // operation's name, ": ", the error type and " error".
-    message = std::string(operation) + ": " + message + " error";
+    std::string built(operation);
+    built.append(": ").append(message).append(" error");
+    message.swap(built);
   }
   std::string report(kLineEnd);
   report += "run-time error ";

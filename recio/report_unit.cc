@@ -1,0 +1,288 @@
+// The table of units connected to files or devices, and each unit's record
+// output: records collect with CR LF in a 1024-byte buffer that is written in
+// one piece whenever it fills and at the close-all. An existing file is cut at
+// the first output statement, never at the open; every failed write is reported.
+#include "recio/report_unit.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "recio/console.h"
+#include "recio/errors.h"
+#include "recio/platform.h"
+#include "recio/record_sink.h"
+#include "recio/run_end.h"
+
+namespace recio {
+namespace {
+
+constexpr std::size_t kMaxNameLength = 259;
+constexpr std::size_t kBufferSize = 1024;
+constexpr std::size_t kUnitPlaces = 61;
+constexpr std::size_t kTypedNameCapacity = 260;
+constexpr std::string_view kRecordEnd = "\r\n";
+
+// The run-time error for a failed open, by its cause.
+ErrorCode openErrorFor(FileFault fault) {
+  switch (fault) {
+    case FileFault::invalidName: return ErrorCode::invalidFileName;
+    case FileFault::accessDenied: return ErrorCode::fileAccessDenied;
+    case FileFault::exists: return ErrorCode::fileExists;
+    case FileFault::notFound: return ErrorCode::fileNotFound;
+    case FileFault::tooManyOpen: return ErrorCode::tooManyOpenFiles;
+    default: return ErrorCode::openFailed;
+  }
+}
+
+// The run-time error for a failed cut, write or close: no failure passes silently.
+ErrorCode writeErrorFor(FileFault fault) {
+  switch (fault) {
+    case FileFault::diskFull: return ErrorCode::diskFull;
+    case FileFault::accessDenied: return ErrorCode::writeAccessDenied;
+    default: return ErrorCode::writeFailed;
+  }
+}
+
+// The name as the unit keeps it: cut at a zero byte and at 259 characters,
+// then stripped of leading and trailing blanks (inner blanks stay).
+std::string takeName(std::string_view text) {
+  text = text.substr(0, std::min(text.find('\0'), kMaxNameLength));
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+char upperOf(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The device a name stands for, judged by the part before its last full stop.
+// Printer and serial names have no device here and name ordinary files.
+std::optional<Device> deviceFor(std::string_view name) {
+  std::size_t dot = name.rfind('.');
+  bool hasExtension = dot != std::string_view::npos;
+  std::string_view stem = hasExtension ? name.substr(0, dot) : name;
+  if (stem.size() < 3 || stem.size() > 4) return std::nullopt;
+  std::string upper(stem);
+  std::transform(upper.begin(), upper.end(), upper.begin(), upperOf);
+  if (hasExtension && (upper[0] == 'E' || upper[0] == 'L' || upper[0] == 'U')) return std::nullopt;
+  if (upper == "CON" || upper == "USER") return Device::console;
+  if (upper == "ERR") return Device::standardError;
+  if (upper == "NUL") return Device::null;
+  return std::nullopt;
+}
+
+// What two connections must not share: the device, or the file's name.
+std::string connectionKey(const std::string& name, std::optional<Device> device) {
+  if (!device) return name;
+  switch (*device) {
+    case Device::console: return "CON";
+    case Device::standardError: return "ERR";
+    case Device::null: return "NUL";
+  }
+  return name;
+}
+
+// One connected unit: its file, its output buffer and whether writing began.
+class FileUnit final : public RecordSink {
+ public:
+  FileUnit(int number, std::string name, std::string key, std::intptr_t handle, bool begun)
+      : number_(number), name_(std::move(name)), key_(std::move(key)), handle_(handle),
+        begun_(begun) {}
+
+  // The unit number, the trimmed name as given, and the connection it holds.
+  int number() const { return number_; }
+  const std::string& name() const { return name_; }
+  const std::string& key() const { return key_; }
+
+  // Cuts a file that writing has not begun on to the current position; a
+  // file kind that cannot be cut (device, pipe) is left as it is.
+  void beginStatement() override {
+    if (begun_) return;
+    FileFault fault = platform().truncateFile(handle_, fileOffset_ + fill_);
+    if (fault != FileFault::none && fault != FileFault::notSupported) {
+      raiseRuntimeError(writeErrorFor(fault), Statement::write, name_);
+    }
+    begun_ = true;
+  }
+
+  // The name shown in this unit's error reports.
+  std::string_view unitName() const override { return name_; }
+
+  // The record as built, then CR LF, into the buffer.
+  void putRecord(std::string_view record) override {
+    append(record);
+    append(kRecordEnd);
+  }
+
+  // Writes out what the buffer holds and closes the file; the first fault.
+  FileFault close() {
+    FileFault written = flush();
+    FileFault closed = platform().closeFile(handle_);
+    return written != FileFault::none ? written : closed;
+  }
+
+ private:
+  void append(std::string_view bytes) {
+    while (!bytes.empty()) {
+      std::size_t count = std::min(bytes.size(), kBufferSize - fill_);
+      std::memcpy(buffer_.data() + fill_, bytes.data(), count);
+      fill_ += count;
+      bytes.remove_prefix(count);
+      if (fill_ == kBufferSize) {
+        FileFault fault = flush();
+        if (fault != FileFault::none) raiseRuntimeError(writeErrorFor(fault), Statement::write, name_);
+      }
+    }
+  }
+
+  // Writes the buffer in one piece. A load that failed is dropped, so the
+  // same failure is not reported a second time when the unit is closed.
+  FileFault flush() {
+    if (fill_ == 0) return FileFault::none;
+    FileFault fault = platform().writeFile(handle_, std::string_view(buffer_.data(), fill_));
+    fileOffset_ += fill_;
+    fill_ = 0;
+    return fault;
+  }
+
+  int number_;
+  std::string name_;
+  std::string key_;
+  std::intptr_t handle_;
+  bool begun_;
+  std::array<char, kBufferSize> buffer_{};
+  std::size_t fill_ = 0;
+  std::uint64_t fileOffset_ = 0;  // where the buffer's first byte goes in the file
+};
+
+struct UnitTable {
+  std::array<std::unique_ptr<FileUnit>, kUnitPlaces> places;
+  std::vector<std::string> arguments;
+  std::size_t nextArgument = 0;
+  bool closed = false;
+};
+
+UnitTable& units() {
+  static UnitTable table;
+  return table;
+}
+
+std::unique_ptr<FileUnit>* placeOf(int unit) {
+  for (auto& place : units().places) {
+    if (place && place->number() == unit) return &place;
+  }
+  return nullptr;
+}
+
+// The name for an open that was given none: the next unused command-line
+// argument, else a name typed at the prompt (asked until it is not blank).
+std::string missingName(int unit) {
+  UnitTable& table = units();
+  while (table.nextArgument < table.arguments.size()) {
+    std::string name = takeName(table.arguments[table.nextArgument++]);
+    if (!name.empty()) return name;
+  }
+  const std::string prompt = "File name missing or blank - please enter file name\r\nUNIT " +
+                             std::to_string(unit) + "? ";
+  endOpenConsoleLine();
+  for (;;) {
+    writeConsoleBytes(prompt);
+    std::optional<std::string> line = readLineDirect(kTypedNameCapacity);
+    if (!line) raiseRuntimeError(ErrorCode::endOfFile, Statement::open, "");
+    std::string name = takeName(*line);
+    if (!name.empty()) return name;
+  }
+}
+
+// Opens a file of status "UNKNOWN": an existing one as it is, else a new one
+// created exclusively; read-write, then read-only, then write-only.
+FileOpen openUnknown(const std::string& name, bool* created) {
+  Platform& host = platform();
+  *created = !host.fileExists(name);
+  FileOpen result;
+  for (FileAccess access : {FileAccess::readWrite, FileAccess::readOnly, FileAccess::writeOnly}) {
+    result = host.openFile(name, access, *created);
+    if (result.fault == FileFault::none) break;
+  }
+  return result;
+}
+
+// Disconnects `unit` before it is connected anew to another file.
+void disconnect(std::unique_ptr<FileUnit>& place) {
+  std::unique_ptr<FileUnit> unit = std::move(place);
+  FileFault fault = unit->close();
+  if (fault != FileFault::none) raiseRuntimeError(writeErrorFor(fault), Statement::close, unit->name());
+}
+
+}  // namespace
+
+RecordSink* unitSink(int unit) {
+  std::unique_ptr<FileUnit>* place = placeOf(unit);
+  return place ? place->get() : nullptr;
+}
+
+void openUnit(int unit, const char* name, int length) {
+  std::string fileName = takeName(
+      name ? std::string_view(name, static_cast<std::size_t>(std::max(length, 0))) : std::string_view());
+  if (fileName.empty()) fileName = missingName(unit);
+  std::optional<Device> device = deviceFor(fileName);
+  std::string key = connectionKey(fileName, device);
+
+  UnitTable& table = units();
+  if (std::unique_ptr<FileUnit>* current = placeOf(unit)) {
+    if ((*current)->key() == key) return;  // already connected to that very file
+    disconnect(*current);
+  }
+  for (const auto& place : table.places) {
+    if (place && place->key() == key) raiseRuntimeError(ErrorCode::alreadyConnected, Statement::open, fileName);
+  }
+  // The free place is found before the open, so a full table leaves no new
+  // file behind and no handle open.
+  auto free = std::find(table.places.begin(), table.places.end(), nullptr);
+  if (free == table.places.end()) raiseRuntimeError(ErrorCode::noFreeUnit, Statement::open, fileName);
+
+  bool begun = true;  // devices are never cut, and a created file starts empty
+  FileOpen opened = device ? platform().openDevice(*device) : openUnknown(fileName, &begun);
+  if (opened.fault != FileFault::none) raiseRuntimeError(openErrorFor(opened.fault), Statement::open, fileName);
+  *free = std::make_unique<FileUnit>(unit, fileName, key, opened.handle, begun);
+}
+
+void closeAllUnits() {
+  UnitTable& table = units();
+  if (table.closed) return;
+  table.closed = true;
+  try {
+    for (auto& place : table.places) {
+      if (!place) continue;
+      std::unique_ptr<FileUnit> unit = std::move(place);
+      FileFault fault = unit->close();
+      if (fault != FileFault::none) {
+        // Reported, but the end goes on: the rest is left as it is.
+        writeErrorReport(writeErrorFor(fault), Statement::close, unit->name());
+        return;
+      }
+    }
+    endOpenConsoleLine();
+  } catch (const RunEnd&) {
+    // An interrupt or a failed console write while closing: the run is
+    // already ending, so the close-all stops here instead of starting another end.
+  }
+}
+
+void resetUnits(int argumentCount, const char* const* arguments) {
+  UnitTable& table = units();
+  for (auto& place : table.places) place.reset();  // a unit's handle is not closed by this
+  table.arguments.clear();
+  for (int i = 0; arguments != nullptr && i < argumentCount; ++i) table.arguments.emplace_back(arguments[i]);
+  table.nextArgument = 0;
+  table.closed = false;
+}
+
+}  // namespace recio
