@@ -91,6 +91,19 @@ class Platform {
   virtual int pendingInterrupt() = 0;
 };
 
+// The host's own command interpreter, tried when COMSPEC names none that can
+// start, with the switch that makes it run one command line and the
+// separators of the PATH list and of a directory path.
+struct ShellHost {
+  const char* fallback;       // "sh" on POSIX; "cmd.exe" or "command.com" on Windows
+  const char* commandSwitch;  // "-c" on POSIX; "/c" on Windows
+  char pathListSeparator;     // ':' on POSIX; ';' on Windows
+  char directorySeparator;    // '/' on POSIX; '\\' on Windows
+};
+
+// The interpreter names and separators of this host (defined by the host's side).
+ShellHost hostShell();
+
 // The platform in use: the host's own unless a test installed another.
 Platform& platform();
 

@@ -1,0 +1,101 @@
+// The POSIX side of child processes and the screen clear: a child is started
+// by its path as given (no search), inherits the standard streams,
+// environment and current directory, and is waited for without time limit.
+// The screen clear writes the terminal's clear sequence itself.
+#include <errno.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string_view>
+
+#include "recio/platform_posix.h"
+
+extern char** environ;
+
+namespace recio {
+namespace {
+
+// Home, clear the screen, clear the scroll-back.
+constexpr std::string_view clearSequence = "\x1B[H\x1B[2J\x1B[3J";
+
+// True when the start failed because the program is absent or not permitted.
+bool isMissing(int error) { return error == ENOENT || error == EACCES || error == ENOTDIR; }
+
+// Waits until the child has ended; interrupts of the wait are retried so the
+// child always finishes before the run goes on.
+void waitForChild(pid_t child) {
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+// Start attributes that give the child the host's usual broken-pipe signal,
+// which the run-time itself ignores so that its own failed writes are reported.
+class SpawnAttributes {
+ public:
+  SpawnAttributes() {
+    usable_ = posix_spawnattr_init(&attributes_) == 0;
+    if (!usable_) return;
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes_, &defaults);
+    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
+  }
+  ~SpawnAttributes() {
+    if (usable_) posix_spawnattr_destroy(&attributes_);
+  }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+
+  // The attributes, or nullptr when they could not be prepared.
+  const posix_spawnattr_t* get() const { return usable_ ? &attributes_ : nullptr; }
+
+ private:
+  posix_spawnattr_t attributes_;
+  bool usable_ = false;
+};
+
+// Writes all bytes to standard output, giving up silently on any failure.
+void writeQuietly(std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+}  // namespace
+
+ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/'}; }
+
+bool PosixPlatform::runProcess(const std::string& program,
+                               const std::vector<std::string>& arguments, bool* missing) {
+  if (missing) *missing = false;
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  SpawnAttributes attributes;
+  int error =
+      posix_spawn(&child, program.c_str(), nullptr, attributes.get(), argv.data(), environ);
+  if (error != 0) {
+    if (missing) *missing = isMissing(error);
+    return false;
+  }
+  waitForChild(child);
+  if (pendingInterrupt() != 0) endRunIfInterrupted();
+  return true;
+}
+
+bool PosixPlatform::clearScreenDirectly() {
+  if (isatty(STDOUT_FILENO)) writeQuietly(clearSequence);
+  return true;
+}
+
+}  // namespace recio

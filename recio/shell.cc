@@ -1,0 +1,109 @@
+// Shell commands: a command line runs through the interpreter named by COMSPEC,
+// or the host's own interpreter looked for in the current directory and then
+// along PATH; the result says only whether it started. The pause shows its
+// prompt, reads one line and runs it when it holds a command.
+#include "recio/shell.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "recio/console.h"
+#include "recio/platform.h"
+
+namespace recio {
+namespace {
+
+// How one attempt to start an interpreter ended.
+enum class StartOutcome { finished, missing, failed };
+
+constexpr std::string_view pausePrompt =
+    "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
+constexpr std::size_t pauseBufferSize = 128;
+// A terminal read keeps room for the line end, so at most this much counts.
+constexpr std::size_t pauseTerminalLimit = 126;
+constexpr std::size_t shortestPauseCommand = 2;
+
+// The text up to and including its last byte that is not a blank.
+std::string_view cutTrailingBlanks(std::string_view text) {
+  std::size_t end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+// Starts `interpreter` with the switch and the command and waits for it.
+StartOutcome startInterpreter(const std::string& interpreter, const ShellHost& host,
+                              const std::string& command) {
+  bool missing = false;
+  std::vector<std::string> arguments{interpreter, host.commandSwitch, command};
+  if (platform().runProcess(interpreter, arguments, &missing)) return StartOutcome::finished;
+  return missing ? StartOutcome::missing : StartOutcome::failed;
+}
+
+// `directory` and `name` joined by the host's directory separator.
+std::string joinPath(std::string_view directory, std::string_view name, char separator) {
+  std::string path{directory};
+  if (path.back() != separator && path.back() != '/') path += separator;
+  path += name;
+  return path;
+}
+
+// Tries the host's interpreter as named (relative to the current directory),
+// then in each directory of PATH, until one starts or fails otherwise than
+// by being missing.
+StartOutcome startFallback(const ShellHost& host, const std::string& command) {
+  StartOutcome outcome = startInterpreter(host.fallback, host, command);
+  std::optional<std::string> searchPath = platform().environment("PATH");
+  std::string_view rest = searchPath ? std::string_view{*searchPath} : std::string_view{};
+  while (outcome == StartOutcome::missing && !rest.empty()) {
+    std::size_t cut = rest.find(host.pathListSeparator);
+    std::string_view directory = rest.substr(0, cut);
+    rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
+    if (directory.empty()) continue;  // an empty entry is the current directory, tried already
+    outcome = startInterpreter(joinPath(directory, host.fallback, host.directorySeparator), host,
+                               command);
+  }
+  return outcome;
+}
+
+// Runs the command line through COMSPEC's interpreter or the fallback.
+std::int32_t runCommandLine(const std::string& command) {
+  ShellHost host = hostShell();
+  std::optional<std::string> comspec = platform().environment("COMSPEC");
+  StartOutcome outcome = StartOutcome::missing;
+  if (comspec && !comspec->empty()) outcome = startInterpreter(*comspec, host, command);
+  if (outcome == StartOutcome::missing) outcome = startFallback(host, command);
+  return outcome == StartOutcome::finished ? 1 : 0;
+}
+
+}  // namespace
+
+std::int32_t runShellCommand(const char* text, int length) {
+  std::string_view command =
+      cutTrailingBlanks(std::string_view{text, static_cast<std::size_t>(std::max(length, 0))});
+  // The host's interpreter may lack the screen clear; the platform then clears itself.
+  if (command == "cls" && platform().clearScreenDirectly()) return 1;
+  try {
+    return runCommandLine(std::string{command});
+  } catch (const std::bad_alloc&) {
+    return 0;  // no memory for the copy of the command: the interpreter cannot start
+  }
+}
+
+void pauseForUser() {
+  endOpenConsoleLine();
+  writeConsoleBytes(pausePrompt);
+  std::string line = readLineDirect(pauseBufferSize).value_or(std::string{});
+  if (consoleUnit().inputIsTerminal && line.size() > pauseTerminalLimit) {
+    line.resize(pauseTerminalLimit);
+  }
+  std::size_t end = line.find_last_not_of(" \t");
+  line.resize(end == std::string::npos ? 0 : end + 1);
+  if (line.size() >= shortestPauseCommand) {
+    runShellCommand(line.data(), static_cast<int>(line.size()));
+  }
+}
+
+}  // namespace recio

@@ -1,0 +1,316 @@
+// Shell commands and the pause: the command line handed to the interpreter,
+// the fallback search, the pause dialogue on the in-memory platform, and real
+// child processes started through the POSIX platform.
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "recio/console.h"
+#include "recio/platform_posix.h"
+#include "recio/run_end.h"
+#include "recio/shell.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+using testing_support::FakeRun;
+using Calls = std::vector<std::vector<std::string>>;
+
+const std::string pausePrompt =
+    "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
+
+std::vector<std::string> shCall(const std::string& program, const std::string& command) {
+  return {program, program, "-c", command};
+}
+
+std::int32_t runText(const std::string& text) {
+  return recio::runShellCommand(text.data(), static_cast<int>(text.size()));
+}
+
+struct CommandCase {
+  std::string text;
+  std::map<std::string, std::string> variables;
+  bool starts;
+  Calls calls;
+  int status;
+};
+
+TEST(ShellCommand, FormsCommandLineAndSearchesFallback) {
+  const CommandCase cases[] = {
+      {"dir /w   ", {}, true, {shCall("sh", "dir /w")}, 1},
+      {"  echo  x  ", {}, true, {shCall("sh", "  echo  x")}, 1},
+      {"", {}, true, {shCall("sh", "")}, 1},
+      {"dir", {{"COMSPEC", "/opt/shell/cmd"}}, true, {shCall("/opt/shell/cmd", "dir")}, 1},
+      {"dir", {{"COMSPEC", ""}}, true, {shCall("sh", "dir")}, 1},
+      {"dir",
+       {{"COMSPEC", "/x/cmd"}, {"PATH", "/a::/b/"}},
+       false,
+       {shCall("/x/cmd", "dir"), shCall("sh", "dir"), shCall("/a/sh", "dir"),
+        shCall("/b/sh", "dir")},
+       0},
+      {"dir", {}, false, {shCall("sh", "dir")}, 0},
+  };
+  for (const CommandCase& row : cases) {
+    SCOPED_TRACE(row.text);
+    FakeRun run;
+    run.fake.variables = row.variables;
+    run.fake.processesStart = row.starts;
+    EXPECT_EQ(runText(row.text), row.status);
+    EXPECT_EQ(run.fake.processes, row.calls);
+  }
+}
+
+TEST(ShellCommand, ScreenClearIsCarriedOutDirectly) {
+  for (bool lineOpen : {false, true}) {
+    for (const std::string text : {"cls", "cls   "}) {
+      FakeRun run;
+      recio::consoleUnit().lineOpen = lineOpen;
+      EXPECT_EQ(runText(text), 1);
+      EXPECT_EQ(run.fake.clears, 1);
+      EXPECT_TRUE(run.fake.processes.empty());
+      EXPECT_EQ(run.fake.output, "");
+      EXPECT_EQ(recio::consoleUnit().lineOpen, lineOpen);
+    }
+  }
+}
+
+struct PauseCase {
+  std::string input;
+  bool terminal;
+  std::optional<std::string> command;  // what reaches the interpreter, if anything
+};
+
+TEST(Pause, RunsOnlyLinesOfTwoOrMoreCharacters) {
+  const std::string longLine(200, 'a');
+  const PauseCase cases[] = {
+      {"\n", false, std::nullopt},
+      {"", false, std::nullopt},
+      {"", true, std::nullopt},
+      {" \t  \t\n", false, std::nullopt},
+      {" \t  \t\n", true, std::nullopt},
+      {"x\n", false, std::nullopt},
+      {"x \t \n", true, std::nullopt},
+      {"  x\n", false, "  x"},
+      {"ab\n", false, "ab"},
+      {"ab\ncd\n", false, "ab"},
+      {"\nab\n", true, std::nullopt},
+      {"  dir c:  \t\n", true, "  dir c:"},
+      {"ls\r\n", true, "ls"},
+      {"ls\r\n", false, "ls"},
+      {longLine + "\n", true, std::string(126, 'a')},
+      {std::string(127, 'b') + "\n", true, std::string(126, 'b')},
+      {std::string(126, 'c') + "\n", true, std::string(126, 'c')},
+      {std::string(125, 'd') + "  \n", true, std::string(125, 'd')},
+      {longLine + "\n", false, std::string(128, 'a')},
+  };
+  for (const PauseCase& row : cases) {
+    SCOPED_TRACE(row.input + (row.terminal ? " (terminal)" : " (redirected)"));
+    FakeRun run(row.input, row.terminal);
+    recio::pauseForUser();
+    Calls expected;
+    if (row.command) expected.push_back(shCall("sh", *row.command));
+    EXPECT_EQ(run.fake.processes, expected);
+    EXPECT_EQ(run.fake.output, pausePrompt);
+  }
+}
+
+TEST(Pause, DropsRestOfLongTerminalLine) {
+  FakeRun run(std::string(300, 'z') + "\nnext\n", true);
+  recio::pauseForUser();
+  ASSERT_EQ(run.fake.processes.size(), 1u);
+  EXPECT_EQ(run.fake.processes[0][3], std::string(126, 'z'));
+  EXPECT_EQ(run.fake.input.substr(run.fake.inputPosition), "next\n");
+}
+
+TEST(Pause, EndsOpenLineAndLeavesItOpen) {
+  for (bool lineOpen : {false, true}) {
+    FakeRun run("\n", true);
+    recio::consoleUnit().lineOpen = lineOpen;
+    recio::pauseForUser();
+    EXPECT_EQ(run.fake.output, (lineOpen ? "\r\n" : "") + pausePrompt);
+    EXPECT_EQ(recio::consoleUnit().lineOpen, lineOpen);
+  }
+}
+
+TEST(Pause, ScreenClearAndFailedStartGoOn) {
+  FakeRun clear("cls\n");
+  recio::pauseForUser();
+  EXPECT_EQ(clear.fake.clears, 1);
+  EXPECT_TRUE(clear.fake.processes.empty());
+
+  FakeRun missing("dir\n");
+  missing.fake.processesStart = false;
+  EXPECT_EQ(FakeRun::statusOf([] { recio::pauseForUser(); }), -1);
+  EXPECT_EQ(missing.fake.output, pausePrompt);
+  EXPECT_EQ(missing.fake.error, "");
+}
+
+// Real child processes on the host, with COMSPEC, PATH and the current
+// directory set per test and restored afterwards.
+class ShellHostProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/dosmo-shell-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    std::filesystem::create_directory(folder_ / "empty");
+    savedCurrent_ = std::filesystem::current_path();
+    std::filesystem::current_path(folder_);
+    saved_ = {{"COMSPEC", get("COMSPEC")}, {"PATH", get("PATH")}};
+    unsetenv("COMSPEC");
+    setenv("PATH", "/usr/bin:/bin", 1);
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) setenv(name.c_str(), value->c_str(), 1);
+      else unsetenv(name.c_str());
+    }
+    std::filesystem::current_path(savedCurrent_);
+    std::filesystem::remove_all(folder_);
+  }
+
+  static std::optional<std::string> get(const char* name) {
+    const char* value = getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  }
+  // Writes a file with the given content and permission bits.
+  std::string makeFile(const std::string& name, const std::string& content, mode_t mode) {
+    std::filesystem::path path = folder_ / name;
+    std::ofstream(path) << content;
+    chmod(path.c_str(), mode);
+    return path.string();
+  }
+  std::string trace() const {
+    std::ifstream in(folder_ / "trace");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path folder_;
+  std::filesystem::path savedCurrent_;
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST_F(ShellHostProcess, StartsWithoutSearchAndTellsMissing) {
+  struct StartCase {
+    std::string program;
+    bool started;
+    bool missing;
+  };
+  const StartCase cases[] = {
+      {(folder_ / "absent").string(), false, true},
+      {makeFile("plain", "echo hi\n", 0644), false, true},
+      {(folder_ / "empty").string(), false, true},
+      {makeFile("garbage", std::string("\x01\x02\x03 not a program\n"), 0755), false, false},
+      {"sh", false, true},  // a bare name is looked for in the current directory only
+      {"/bin/sh", true, false},
+  };
+  recio::PosixPlatform host;
+  for (const StartCase& row : cases) {
+    SCOPED_TRACE(row.program);
+    bool missing = !row.missing;
+    EXPECT_EQ(host.runProcess(row.program, {row.program, "-c", "exit 3"}, &missing), row.started);
+    EXPECT_EQ(missing, row.missing);
+  }
+}
+
+TEST_F(ShellHostProcess, CommandLeavesTraceWhateverItsExitCode) {
+  EXPECT_EQ(runText("echo made > trace; exit 7  "), 1);
+  EXPECT_EQ(trace(), "made\n");
+}
+
+TEST_F(ShellHostProcess, FallbackFoundAlongPath) {
+  setenv("COMSPEC", makeFile("locked", "", 0644).c_str(), 1);
+  setenv("PATH", (folder_.string() + "/empty::/bin").c_str(), 1);
+  EXPECT_EQ(runText("echo found > trace"), 1);
+  EXPECT_EQ(trace(), "found\n");
+}
+
+TEST_F(ShellHostProcess, ComspecInterpreterIsUsed) {
+  setenv("COMSPEC", "/bin/sh", 1);
+  setenv("PATH", (folder_ / "empty").c_str(), 1);
+  EXPECT_EQ(runText("echo direct > trace"), 1);
+  EXPECT_EQ(trace(), "direct\n");
+}
+
+TEST_F(ShellHostProcess, MissingInterpreterGivesZero) {
+  setenv("COMSPEC", (folder_ / "no-such-interpreter").c_str(), 1);
+  setenv("PATH", (folder_ / "empty").c_str(), 1);
+  EXPECT_EQ(runText("echo never > trace"), 0);
+  unsetenv("COMSPEC");
+  EXPECT_EQ(runText("echo never > trace"), 0);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "trace"));
+}
+
+TEST_F(ShellHostProcess, OtherStartFailureGivesZeroWithoutFallback) {
+  setenv("COMSPEC", makeFile("garbage", "\x01\x02\x03\n", 0755).c_str(), 1);
+  EXPECT_EQ(runText("echo never > trace"), 0);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "trace"));
+}
+
+TEST_F(ShellHostProcess, ScreenClearWritesNothingWhenOutputIsNotTerminal) {
+  int saved = dup(STDOUT_FILENO);
+  int file = open((folder_ / "screen").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(file, 0);
+  dup2(file, STDOUT_FILENO);
+  bool cleared = recio::hostPlatform().clearScreenDirectly();
+  std::int32_t status = runText("cls");
+  dup2(saved, STDOUT_FILENO);
+  close(file);
+  close(saved);
+  EXPECT_TRUE(cleared);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(std::filesystem::file_size(folder_ / "screen"), 0u);
+}
+
+TEST_F(ShellHostProcess, ScreenClearClearsTerminal) {
+  int master = -1;
+  int terminal = -1;
+  ASSERT_EQ(openpty(&master, &terminal, nullptr, nullptr, nullptr), 0);
+  int saved = dup(STDOUT_FILENO);
+  dup2(terminal, STDOUT_FILENO);
+  bool cleared = recio::hostPlatform().clearScreenDirectly();
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  std::string shown(64, '\0');
+  pollfd ready{master, POLLIN, 0};
+  ssize_t count = poll(&ready, 1, 2000) == 1 ? read(master, shown.data(), shown.size()) : 0;
+  shown.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
+  close(terminal);
+  close(master);
+  EXPECT_TRUE(cleared);
+  EXPECT_EQ(shown, "\x1B[H\x1B[2J\x1B[3J");
+}
+
+// An interrupt while the child runs: the child still finishes, then the run ends.
+TEST_F(ShellHostProcess, InterruptDuringWaitEndsRunAfterChild) {
+  EXPECT_EXIT(
+      {
+        recio::installInterruptHandlers();
+        int signalNumber = 0;
+        try {
+          runText("kill -INT $PPID; sleep 0.2; echo finished > trace");
+        } catch (const recio::RunEnd& end) {
+          signalNumber = end.signalNumber;
+        }
+        std::ifstream in(folder_ / "trace");
+        std::string shown(std::istreambuf_iterator<char>(in), {});
+        _exit(signalNumber == SIGINT && shown == "finished\n" ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
