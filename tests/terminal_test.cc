@@ -1,0 +1,133 @@
+// The console rules as a user at a terminal sees them: the built program runs
+// under a pseudo-terminal (standard output and error share it) and each answer
+// is typed once its question has appeared. Exact bytes of the line ends, the
+// screen clear and the error reports are checked.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e_support.h"
+
+namespace {
+
+using testing_support::RunOutcome;
+using testing_support::RunSpec;
+using testing_support::TempFolder;
+
+const std::string kClear = "\x1B[H\x1B[2J\x1B[3J";
+
+// One answer and the text that shows its question is waiting.
+struct Answer {
+  const char* prompt;
+  std::string line;
+};
+
+// The worked example: slump 8, size 25, shape 1, ratio 0.55, one gradation.
+const std::vector<Answer> kWorkedExample = {
+    {"(nome.txt)", "relatorio.txt"}, {"(Mpa) ", "25"},
+    {"mero da opcao desejada", "4"},  {"abatimento (cm)", "8"},
+    {"padrao = 25", "25"},            {"valor da opcao desejada ", "1"},
+    {"Digite o numero da opcao desejada", "1"}, {"escolhido = ", "0.55"},
+    {"ha ar incorporado", "1"},       {"tera o concreto", "1"},
+    {"DOS command.", ""},             {"brita 1 em (%)", "59"},
+    {"padrao = 1.59 ", "1.59"},       {"1.36 a 1.4 ", "1.4"},
+    {"DOS command.", ""},
+};
+
+// The answers up to (not including) index `count`, then `last` at the prompt of
+// answer `count`.
+RunOutcome typeAnswers(const TempFolder& folder, std::size_t count, const std::string& last) {
+  std::vector<std::string> prompts, lines;
+  for (std::size_t i = 0; i <= count && i < kWorkedExample.size(); ++i) {
+    prompts.push_back(kWorkedExample[i].prompt);
+    lines.push_back(i == count ? last : kWorkedExample[i].line);
+  }
+  RunSpec spec;
+  spec.environment = {{"LC_ALL", "C"}, {"LANG", "C"}};  // console bytes as stored
+  return testing_support::runOnTerminal(folder, prompts, lines, spec);
+}
+
+RunOutcome typeWorkedExample(const TempFolder& folder) {
+  return typeAnswers(folder, kWorkedExample.size() - 1, kWorkedExample.back().line);
+}
+
+TEST(Terminal, LineEndsAroundReadsClearsAndExit) {
+  TempFolder folder;
+  RunOutcome run = typeWorkedExample(folder);
+  ASSERT_EQ(run.status, 0) << run.out;
+  // The read ends the open prompt line, the answer's Enter ends the answer's
+  // line, so the next record (after the clear) has nothing before it.
+  const std::vector<std::string> fragments = {
+      "(nome.txt)\r\n \r\n" + kClear + "digite o valor do fck requerido (Mpa) \r\n" + kClear +
+          "digite 4 para concreto com rigoroso controle tecnologico\r\n",
+      "abatimento (cm)\r\n" + kClear + "digite o diametro",
+      "Digite o numero da opcao desejada\r\n" + kClear +
+          "digite o valor da relacao a/c escolhido = \r\n" + kClear + "digite 1 se nao ha ar",
+      // A read not followed by a clear: the blank record starts at the line's start.
+      "ha ar incorporado\r\n \r\ndigite a quantidade",
+      " \r\nPause - Please enter a blank line (to continue) or a DOS command.\r\n\r\n"
+      "digite a % do agregado correspondente a brita 1 em (%)\r\n" + kClear + "Digite a massa",
+  };
+  for (const std::string& fragment : fragments) {
+    EXPECT_NE(run.out.find(fragment), std::string::npos) << fragment;
+  }
+  EXPECT_EQ(run.out.rfind("Programa para calculo do Dosmo de Concreto  versao 1.15\r\n", 0), 0u);
+  const std::string ending =
+      " \r\nPause - Please enter a blank line (to continue) or a DOS command.\r\n\r\n";
+  ASSERT_GE(run.out.size(), ending.size());
+  EXPECT_EQ(run.out.substr(run.out.size() - ending.size()), ending);
+  EXPECT_EQ(folder.read("relatorio.txt"),
+            testing_support::readSourceFile("tests/golden/worked-example/files/relatorio.txt"));
+}
+
+TEST(Terminal, ScreenClearOnlyOnTerminal) {
+  TempFolder onTerminal, redirected;
+  RunOutcome typed = typeWorkedExample(onTerminal);
+  std::size_t clears = 0;
+  for (std::size_t at = typed.out.find(kClear); at != std::string::npos;
+       at = typed.out.find(kClear, at + 1)) {
+    ++clears;
+  }
+  EXPECT_EQ(clears, 11u);
+  RunSpec spec;
+  spec.input = testing_support::readSourceFile("tests/golden/worked-example/answers.txt");
+  RunOutcome piped = testing_support::runPiped(redirected, spec);
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.out.find('\x1B'), std::string::npos);
+}
+
+// Typed lines that end the run at the report-name question, and their reports.
+TEST(Terminal, TypedLinesThatEndTheRun) {
+  struct Row {
+    std::string typed;
+    std::string report;  // expected after the echo-free terminal bytes of the prompt
+  } rows[] = {
+      {std::string(131, 'a'), "run-time error F6407: READ(CON)\r\n- "},
+      {"\x16\x1A", "run-time error F6501: READ(CON)\r\n- "},  // Ctrl-V Ctrl-Z: a literal Ctrl-Z
+  };
+  for (const Row& row : rows) {
+    TempFolder folder;
+    RunOutcome run = typeAnswers(folder, 0, row.typed);
+    EXPECT_EQ(run.status, 1) << run.out;
+    std::size_t at = run.out.find("(nome.txt)\r\n \r\n\r\n" + row.report);
+    EXPECT_NE(at, std::string::npos) << run.out;
+    EXPECT_EQ(folder.read("relatorio.txt"), "<missing>");
+  }
+}
+
+TEST(Terminal, LineOf130CharactersIsAccepted) {
+  const std::string name = "r" + std::string(129, 'x');  // kept as its first 15 characters
+  TempFolder second;
+  std::vector<std::string> prompts = {"(nome.txt)", "(Mpa) "};
+  std::vector<std::string> lines = {name, "abc"};
+  RunSpec spec;
+  spec.environment = {{"LC_ALL", "C"}};
+  RunOutcome typed = testing_support::runOnTerminal(second, prompts, lines, spec);
+  // The name was taken: the strength question came, and its bad answer is the error.
+  EXPECT_NE(typed.out.find("(Mpa) \r\n\r\nrun-time error F6103: READ(CON)"), std::string::npos)
+      << typed.out;
+  EXPECT_EQ(second.read("rxxxxxxxxxxxxxx"), "");
+}
+
+}  // namespace
