@@ -4,6 +4,7 @@
 #include "tests/e2e_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -67,6 +68,24 @@ void collectStatus(pid_t child, RunOutcome& outcome) {
   if (WIFSIGNALED(raw)) outcome.signalNumber = WTERMSIG(raw);
 }
 
+// In the child: takes the identity of `userId` (group of the same number).
+bool switchToUser(int userId) {
+  if (userId < 0) return true;
+  return setgroups(0, nullptr) == 0 && setgid(static_cast<gid_t>(userId)) == 0 &&
+         setuid(static_cast<uid_t>(userId)) == 0;
+}
+
+// True when every prompt has appeared in `out`, each after the one before.
+bool promptsShown(const std::string& out, const std::vector<std::string>& prompts) {
+  std::size_t from = 0;
+  for (const std::string& prompt : prompts) {
+    std::size_t at = out.find(prompt, from);
+    if (at == std::string::npos) return false;
+    from = at + prompt.size();
+  }
+  return true;
+}
+
 bool readSome(int fd, std::string& into) {
   char buffer[4096];
   ssize_t count = read(fd, buffer, sizeof buffer);
@@ -108,6 +127,12 @@ void TempFolder::write(const std::string& name, const std::string& bytes) const 
 RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+  bool outOpen = true, errOpen = true;
+  if (spec.breakOutputPipe) {  // the reading end goes before the program can write
+    close(out[0]);
+    out[0] = -1;
+    outOpen = false;
+  }
   pid_t child = fork();
   if (child == 0) {
     if (spec.closeInput) {
@@ -115,9 +140,16 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
     } else {
       dup2(in[0], STDIN_FILENO);
     }
-    dup2(out[1], STDOUT_FILENO);
+    if (spec.closeOutput) {
+      close(STDOUT_FILENO);
+    } else {
+      dup2(out[1], STDOUT_FILENO);
+    }
     dup2(err[1], STDERR_FILENO);
-    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
+      if (fd >= 0) close(fd);
+    }
+    if (!switchToUser(spec.userId)) _exit(126);
     execProgram(folder, spec);
   }
   close(in[0]);
@@ -125,32 +157,39 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
   close(err[1]);
   RunOutcome outcome;
   std::size_t written = 0;
+  bool signalPending = spec.signalToSend != 0;
   int inFd = in[1];
-  if (spec.closeInput || spec.input.empty()) {
+  if (spec.closeInput || (spec.input.empty() && !signalPending)) {
     close(inFd);
     inFd = -1;
   } else {
     fcntl(inFd, F_SETFL, O_NONBLOCK);
   }
-  bool outOpen = true, errOpen = true;
   long deadline = nowMs() + kTimeoutMs;
   signal(SIGPIPE, SIG_IGN);
   while ((outOpen || errOpen) && nowMs() < deadline) {
-    pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {inFd, POLLOUT, 0}};
-    poll(fds, inFd >= 0 ? 3 : 2, 100);
+    bool feeding = inFd >= 0 && written < spec.input.size();
+    pollfd fds[3] = {{outOpen ? out[0] : -1, POLLIN, 0}, {err[0], POLLIN, 0}, {inFd, POLLOUT, 0}};
+    poll(fds, feeding ? 3 : 2, 100);
     if (outOpen && (fds[0].revents & (POLLIN | POLLHUP))) outOpen = readSome(out[0], outcome.out);
     if (errOpen && (fds[1].revents & (POLLIN | POLLHUP))) errOpen = readSome(err[0], outcome.err);
-    if (inFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
+    if (feeding && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
       ssize_t count = write(inFd, spec.input.data() + written, spec.input.size() - written);
       if (count > 0) written += static_cast<std::size_t>(count);
-      if (count < 0 || written == spec.input.size()) {
-        close(inFd);
-        inFd = -1;
-      }
+      if (count < 0) written = spec.input.size();
+    }
+    if (signalPending && promptsShown(outcome.out, spec.signalAfterPrompts)) {
+      usleep(50000);  // let the program reach its read
+      kill(child, spec.signalToSend);
+      signalPending = false;
+    }
+    if (inFd >= 0 && written == spec.input.size() && !signalPending) {
+      close(inFd);
+      inFd = -1;
     }
   }
   if (inFd >= 0) close(inFd);
-  close(out[0]);
+  if (out[0] >= 0) close(out[0]);
   close(err[0]);
   collectStatus(child, outcome);
   return outcome;
@@ -195,6 +234,61 @@ RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string
     }
   }
   close(master);
+  collectStatus(child, outcome);
+  return outcome;
+}
+
+bool canSwitchToUser(int userId) {
+  pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) _exit(switchToUser(userId) ? 0 : 1);
+  int raw = 0;
+  if (waitpid(child, &raw, 0) != child) return false;
+  return WIFEXITED(raw) && WEXITSTATUS(raw) == 0;
+}
+
+RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,
+                             const std::vector<std::string>& lines, const RunSpec& spec) {
+  int in[2], out[2], err[2];
+  if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+  pid_t child = fork();
+  if (child == 0) {
+    dup2(in[0], STDIN_FILENO);
+    dup2(out[1], STDOUT_FILENO);
+    dup2(err[1], STDERR_FILENO);
+    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    execProgram(folder, spec);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  signal(SIGPIPE, SIG_IGN);
+  RunOutcome outcome;
+  int inFd = in[1];
+  std::size_t next = 0, searchFrom = 0;
+  bool outOpen = true, errOpen = true;
+  long deadline = nowMs() + kTimeoutMs;
+  while ((outOpen || errOpen) && nowMs() < deadline) {
+    while (inFd >= 0 && next < lines.size()) {
+      const std::string prompt = next < prompts.size() ? prompts[next] : std::string();
+      std::size_t at = outcome.out.find(prompt, searchFrom);
+      if (at == std::string::npos) break;
+      std::string line = lines[next++] + "\n";
+      if (write(inFd, line.data(), line.size()) < 0) next = lines.size();
+      searchFrom = at + prompt.size();
+    }
+    if (inFd >= 0 && next == lines.size()) {
+      close(inFd);
+      inFd = -1;
+    }
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    poll(fds, 2, 100);
+    if (outOpen && (fds[0].revents & (POLLIN | POLLHUP))) outOpen = readSome(out[0], outcome.out);
+    if (errOpen && (fds[1].revents & (POLLIN | POLLHUP))) errOpen = readSome(err[0], outcome.err);
+  }
+  if (inFd >= 0) close(inFd);
+  close(out[0]);
+  close(err[0]);
   collectStatus(child, outcome);
   return outcome;
 }

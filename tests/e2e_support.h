@@ -45,7 +45,18 @@ struct RunSpec {
   std::map<std::string, std::string> environment;  // added or replaced variables
   bool closeInput = false;                 // standard input closed instead of a pipe
   std::string program;                     // the program; the built dosmo when empty
+  // Fault injection for runPiped. The signal is sent once every prompt of
+  // `signalAfterPrompts` has appeared on standard output, in order; until
+  // then standard input stays open so the program waits at its read.
+  std::vector<std::string> signalAfterPrompts;
+  int signalToSend = 0;
+  bool breakOutputPipe = false;  // standard output is a pipe nobody reads (closed before start)
+  bool closeOutput = false;      // standard output closed
+  int userId = -1;               // when >= 0: run as this user and group, no supplementary groups
 };
+
+// True when this process may start children as `userId` (it runs as root).
+bool canSwitchToUser(int userId);
 
 // Runs the program in `folder` with its standard streams on pipes.
 RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec);
@@ -55,6 +66,13 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec);
 // the prompt is empty). Returns everything the terminal received.
 RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string>& prompts,
                          const std::vector<std::string>& lines, const RunSpec& spec = {});
+
+// Runs the program in `folder` with its standard streams on pipes; each
+// element of `lines` is written to standard input, with LF, once standard
+// output has shown `prompts[i]` after the previous prompt; standard input is
+// closed after the last line.
+RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,
+                             const std::vector<std::string>& lines, const RunSpec& spec = {});
 
 // The bytes of a file of the source tree (for golden files).
 std::string readSourceFile(const std::string& relativePath);
