@@ -28,6 +28,10 @@ constexpr char kLineFeed = '\n';
 
 char lineBuffer[kRedirectedReadSize];
 std::string_view unread;  // the bytes of the buffer not taken yet
+// Redirected input: the last read ended inside a line. A pipe may hand over
+// a line in several reads, so its end is supplied only at the end of input.
+bool lineInProgress = false;
+bool endsWithMark = false;  // ... and its last byte was Ctrl-Z
 
 // The state of the statement in progress.
 struct ReadStatement {
@@ -66,9 +70,17 @@ void readLine() {
   std::size_t capacity = terminal ? kTerminalReadSize : kRedirectedReadSize;
   ReadResult got = platform().readInput(lineBuffer, capacity);
   if (got.failed) fail(ErrorCode::readFailed);
-  if (got.count == 0) fail(ErrorCode::endOfFile);
   std::size_t count = got.count;
-  if (count < capacity && lineBuffer[count - 1] != kLineFeed) lineBuffer[count++] = kLineFeed;
+  if (count == 0) {
+    // The last line of redirected input need not end with a line end.
+    if (!lineInProgress || endsWithMark) fail(ErrorCode::endOfFile);
+    lineBuffer[count++] = kLineFeed;
+  }
+  if (terminal && count < capacity && lineBuffer[count - 1] != kLineFeed) {
+    lineBuffer[count++] = kLineFeed;
+  }
+  lineInProgress = !terminal && lineBuffer[count - 1] != kLineFeed;
+  endsWithMark = lineInProgress && lineBuffer[count - 1] == kEndOfFileMark;
   if (terminal && typedLineTooLong(count)) fail(ErrorCode::lineTooLong);
   if (endsWithEndOfFileMark(count)) fail(ErrorCode::endOfFile);
   unread = std::string_view(lineBuffer, count);
@@ -191,6 +203,8 @@ void endRead() {
 
 void resetConsoleInput() {
   unread = {};
+  lineInProgress = false;
+  endsWithMark = false;
   statement = ReadStatement{};
 }
 

@@ -1,0 +1,365 @@
+// Faults met by the built program from the outside: refused files, floating-
+// point faults, interrupts at every question and at the pauses, closed or
+// broken standard streams, overlong lines and binary input. Every case checks
+// the exit status (or the ending signal), the exact error report and the
+// exact bytes left in the report file.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e_support.h"
+
+namespace {
+
+using testing_support::RunOutcome;
+using testing_support::RunSpec;
+using testing_support::TempFolder;
+
+constexpr int kNobody = 65534;
+constexpr std::size_t kNoFile = SIZE_MAX;
+
+// One question of the worked example: its answer, the last console text shown
+// before its read, and how many report bytes stand in the file while it waits.
+struct Question {
+  const char* answer;
+  const char* prompt;
+  std::size_t reportBefore;
+};
+
+const Question kQuestions[] = {
+    {"rel.txt", "Digite o nome do arquivo de saida (nome.txt)", kNoFile},
+    {"25", "digite o valor do fck requerido (Mpa) ", 0},
+    {"4", "digite 7 para concreto com baixo controle", 340},
+    {"8", "digite o valor do abatimento (cm)", 473},
+    {"25", "digite o diametro maximo do agregado graudo (mm) - padrao = 25", 645},
+    {"1", "digite o valor da opcao desejada ", 645},
+    {"1", "Digite o numero da opcao desejada", 698},
+    {"0.55", "digite o valor da relacao a/c escolhido = ", 698},
+    {"1", "digite 1 se nao ha ar incorporado, digite 2 se ha ar incorporado", 743},
+    {"1", "digite a quantidade de granulometrias diferentes de brita que tera o concreto", 743},
+    {"", "Pause - Please enter a blank line (to continue) or a DOS command.", 743},
+    {"59", "digite a % do agregado correspondente a brita 1 em (%)", 743},
+    {"1.59", "Digite a massa unitaria da areia (kg/dm^3) padrao = 1.59 ", 1027},
+    {"1.4", " (kg/dm^3) padrao de 1.36 a 1.4 ", 1104},
+    {"", "Pause - Please enter a blank line (to continue) or a DOS command.", 1391},
+};
+constexpr std::size_t kQuestionCount = std::size(kQuestions);
+constexpr std::size_t kFinalPause = kQuestionCount - 1;
+
+// The answers to the first `count` questions, the name replaced when given.
+std::string answersUpTo(std::size_t count, const std::string& name = "rel.txt") {
+  std::string input;
+  for (std::size_t i = 0; i < count; ++i) input += (i == 0 ? name : kQuestions[i].answer) + std::string("\n");
+  return input;
+}
+
+std::string fileReport(const std::string& number, const std::string& statement,
+                       const std::string& unit, const std::string& message) {
+  return "\r\nrun-time error " + number + ": " + statement + "(" + unit + ")\r\n- " + message + "\r\n";
+}
+
+std::string mathReport(const std::string& number, const std::string& message) {
+  return "\r\nrun-time error " + number + ": MATH\r\n- " + message + "\r\n";
+}
+
+const std::string kEndOfInput = fileReport("F6501", "READ", "CON", "end of file encountered");
+
+// A run in the C locale, so the console bytes are the program's own.
+RunSpec spec(std::string input) {
+  RunSpec run;
+  run.input = std::move(input);
+  run.environment = {{"LC_ALL", "C"}};
+  return run;
+}
+
+// The report of an undisturbed worked example, made once.
+const std::string& fullReport() {
+  static const std::string report = [] {
+    TempFolder folder;
+    testing_support::runPiped(folder, spec(answersUpTo(kQuestionCount)));
+    return folder.read("rel.txt");
+  }();
+  return report;
+}
+
+// What the report file holds while the program waits at `question`.
+std::string reportAt(std::size_t question) {
+  std::size_t length = kQuestions[question].reportBefore;
+  return length == kNoFile ? "<missing>" : fullReport().substr(0, length);
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  std::size_t at = text.find(from);
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+std::string describe(const RunOutcome& run) {
+  return "status " + std::to_string(run.status) + " signal " + std::to_string(run.signalNumber) +
+         "\nstderr: " + run.err + "\nstdout tail: " + run.out.substr(run.out.size() > 400 ? run.out.size() - 400 : 0);
+}
+
+TEST(FaultsEndToEnd, UndisturbedRunIsTheReference) {
+  TempFolder folder;
+  RunOutcome run = testing_support::runPiped(folder, spec(answersUpTo(kQuestionCount)));
+  EXPECT_EQ(run.status, 0) << describe(run);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(folder.read("rel.txt").size(), 1391u);
+  EXPECT_EQ(fullReport().substr(1391 - 32), "  Metodo dos volumes absolutos\r\n");
+}
+
+// Input ending at a question ends the run with F6501 and the report keeps
+// every record written so far; at the pauses the end of input continues, so
+// the first pause ends at the question after it and the last ends normally.
+TEST(FaultsEndToEnd, InputEndingAtEveryQuestion) {
+  for (std::size_t question = 0; question < kQuestionCount; ++question) {
+    SCOPED_TRACE("input ends at question " + std::to_string(question));
+    TempFolder folder;
+    RunOutcome run = testing_support::runPiped(folder, spec(answersUpTo(question)));
+    bool normalEnd = question == kFinalPause;
+    EXPECT_EQ(run.status, normalEnd ? 0 : 1) << describe(run);
+    EXPECT_EQ(run.signalNumber, 0);
+    EXPECT_EQ(run.err, normalEnd ? "" : kEndOfInput);
+    EXPECT_EQ(folder.read("rel.txt"), reportAt(question));
+  }
+}
+
+// Sends `signalNumber` while the program waits at `question`, the answers
+// before it given on a pipe that stays open, and checks how the run ended.
+void expectInterruptedAt(std::size_t question, int signalNumber) {
+  SCOPED_TRACE("signal " + std::to_string(signalNumber) + " at question " + std::to_string(question));
+  TempFolder folder;
+  RunSpec run = spec(answersUpTo(question));
+  for (std::size_t i = 0; i <= question; ++i) run.signalAfterPrompts.push_back(kQuestions[i].prompt);
+  run.signalToSend = signalNumber;
+  RunOutcome outcome = testing_support::runPiped(folder, run);
+  EXPECT_EQ(outcome.status, -1) << describe(outcome);
+  EXPECT_EQ(outcome.signalNumber, signalNumber);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(folder.read("rel.txt"), reportAt(question));
+}
+
+constexpr std::size_t kFirstPause = 10;
+
+// An interrupt while the program waits at a question or at the first pause:
+// the report keeps every record written before, and the process ends by
+// that signal.
+TEST(FaultsEndToEnd, InterruptAtEveryQuestionEndsBySignal) {
+  for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+    for (std::size_t question = 0; question <= kFirstPause; ++question) {
+      expectInterruptedAt(question, signalNumber);
+    }
+  }
+}
+
+// The pause reads standard input past the answers the console reader has
+// already taken into its buffer, so on an open pipe it waits for a line that
+// was given long ago and the questions after it are never reached.
+struct FileCase {
+  const char* title;
+  std::string oldReport;  // written to rel.txt beforehand unless empty
+  std::string input;
+  int status;
+  std::string err;
+  const char* reportName;  // the file whose bytes are checked
+  std::string report;
+};
+
+TEST(FaultsEndToEnd, FileSystemSituations) {
+  const std::string oldLonger(5000, 'x');
+  const std::string oldShort = "an older report\r\n";
+  const FileCase cases[] = {
+      {"missing folder in the name", "", "'nodir/rel.txt'\n25\n", 1,
+       fileReport("F6416", "OPEN", "nodir/rel.txt", "file or folder not found"), "nodir", "<missing>"},
+      {"name of a folder", "", "'.'\n25\n", 1, fileReport("F6414", "OPEN", ".", "access to the file denied"),
+       "rel.txt", "<missing>"},
+      {"longer old file, whole run", oldLonger, answersUpTo(kQuestionCount), 0, "", "rel.txt", fullReport()},
+      {"longer old file, run ends at the slump", oldLonger, answersUpTo(3), 1, kEndOfInput, "rel.txt",
+       reportAt(3)},
+      {"old file, input ends after the name", oldShort, answersUpTo(1), 1, kEndOfInput, "rel.txt", oldShort},
+      {"old file, invalid strength", oldShort, "rel.txt\nabc\n", 1,
+       fileReport("F6103", "READ", "CON", "invalid real number"), "rel.txt", oldShort},
+      {"full device, run ends early: fails at the close-all", "", answersUpTo(3, "'/dev/full'"), 1,
+       kEndOfInput + fileReport("F6422", "CLOSE", "/dev/full", "disk full"), "rel.txt", "<missing>"},
+      {"full device, whole run: fails when the first load is written", "",
+       answersUpTo(kQuestionCount, "'/dev/full'"), 1, fileReport("F6422", "WRITE", "/dev/full", "disk full"),
+       "rel.txt", "<missing>"},
+  };
+  for (const FileCase& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempFolder folder;
+    if (!c.oldReport.empty()) folder.write("rel.txt", c.oldReport);
+    RunOutcome run = testing_support::runPiped(folder, spec(c.input));
+    EXPECT_EQ(run.status, c.status) << describe(run);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(folder.read(c.reportName), c.report);
+  }
+}
+
+// File modes bind only an ordinary user, so these run as `nobody`.
+TEST(FaultsEndToEnd, PermissionsAsOrdinaryUser) {
+  if (!testing_support::canSwitchToUser(kNobody)) GTEST_SKIP() << "cannot run as another user";
+  const std::string old = "an older report\r\n";
+  struct Case {
+    const char* title;
+    bool readOnlyReport;
+    std::string input;
+    int status;
+    std::string err;
+    const char* reportName;
+    std::string report;
+  };
+  const Case cases[] = {
+      {"writable folder: normal run", false, answersUpTo(kQuestionCount), 0, "", "rel.txt", fullReport()},
+      {"read-only old file: refused at the first record, unchanged", true, answersUpTo(kQuestionCount), 1,
+       fileReport("F6421", "WRITE", "rel.txt", "write to the file refused"), "rel.txt", old},
+      {"folder without write permission", false, "'locked/rel.txt'\n25\n", 1,
+       fileReport("F6414", "OPEN", "locked/rel.txt", "access to the file denied"), "locked/rel.txt",
+       "<missing>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempFolder folder;
+    ASSERT_EQ(mkdir(folder.file("locked").c_str(), 0555), 0);
+    ASSERT_EQ(chown(folder.file("locked").c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chown(folder.path().c_str(), kNobody, kNobody), 0);
+    if (c.readOnlyReport) {
+      folder.write("rel.txt", old);
+      ASSERT_EQ(chown(folder.file("rel.txt").c_str(), kNobody, kNobody), 0);
+      ASSERT_EQ(chmod(folder.file("rel.txt").c_str(), 0444), 0);
+    }
+    RunSpec run = spec(c.input);
+    run.userId = kNobody;
+    RunOutcome outcome = testing_support::runPiped(folder, run);
+    EXPECT_EQ(outcome.status, c.status) << describe(outcome);
+    EXPECT_EQ(outcome.err, c.err);
+    EXPECT_EQ(folder.read(c.reportName), c.report);
+  }
+}
+
+TEST(FaultsEndToEnd, FloatingPointFaultsKeepEarlierRecords) {
+  const std::string upToShape = reportAt(5);
+  struct Case {
+    const char* title;
+    std::string input;
+    std::string err;
+    std::string report;
+  };
+  const Case cases[] = {
+      {"size 0: division by zero", "rel.txt\n25\n4\n8\n0\n1\n",
+       mathReport("M6103", "floating-point error: divide by zero"), upToShape},
+      {"negative slump: power outside its domain", "rel.txt\n25\n4\n-8\n25\n1\n",
+       mathReport("M6201", "**: DOMAIN error"), replaced(upToShape, "de  8.00 cm", "de -8.00 cm")},
+      {"slump 0 and size 0: zero by zero", "rel.txt\n25\n4\n0\n0\n1\n",
+       mathReport("M6101", "floating-point error: invalid"), replaced(upToShape, "de  8.00 cm", "de   .00 cm")},
+      {"huge strength and deviation: overflow", "rel.txt\n3e38\n3e38\n",
+       mathReport("M6104", "floating-point error: overflow"),
+       replaced(reportAt(2), "de 25.00 MPa", "de ***** MPa") +
+           "  Este concreto ter\xE1 um baixo controle tecnol\xF3gico\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempFolder folder;
+    RunOutcome run = testing_support::runPiped(folder, spec(c.input));
+    EXPECT_EQ(run.status, 1) << describe(run);
+    EXPECT_EQ(run.signalNumber, 0);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(folder.read("rel.txt"), c.report);
+  }
+}
+
+// Standard output closed or a pipe nobody reads: the failed console write is
+// reported on standard error, with no death by the broken-pipe signal. A
+// closed standard input is a failed read.
+TEST(FaultsEndToEnd, ClosedOrBrokenStandardStreams) {
+  struct Case {
+    const char* title;
+    bool breakOutput, closeOutput, closeInput;
+    std::string err;
+  };
+  const std::string failedWrite = fileReport("F6423", "WRITE", "CON", "write to the file failed");
+  const Case cases[] = {
+      {"output pipe without reader", true, false, false, failedWrite},
+      {"output closed", false, true, false, failedWrite},
+      {"input closed", false, false, true, fileReport("F6500", "READ", "CON", "read from the console failed")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempFolder folder;
+    RunSpec run = spec(answersUpTo(kQuestionCount));
+    run.breakOutputPipe = c.breakOutput;
+    run.closeOutput = c.closeOutput;
+    run.closeInput = c.closeInput;
+    RunOutcome outcome = testing_support::runPiped(folder, run);
+    EXPECT_EQ(outcome.status, 1) << describe(outcome);
+    EXPECT_EQ(outcome.signalNumber, 0);
+    EXPECT_EQ(outcome.err, c.err);
+    EXPECT_EQ(folder.read("rel.txt"), "<missing>");
+  }
+}
+
+// A 100 000-character line through a pipe arrives in several reads; it stays
+// one line: a name is cut to 15 characters and the next line is the next
+// answer, and a number that long is not a valid real.
+TEST(FaultsEndToEnd, HundredThousandCharacterLines) {
+  const std::string longName(100000, 'a');
+  const std::string longNumber(100000, '7');
+  struct Case {
+    const char* title;
+    std::string input;
+    std::string err;
+    const char* reportName;
+    std::string report;
+  };
+  const Case cases[] = {
+      {"as the name", longName + "\n25\n4\n8\n", kEndOfInput, "aaaaaaaaaaaaaaa", reportAt(4)},
+      {"as the strength", "rel.txt\n" + longNumber + "\n", fileReport("F6103", "READ", "CON", "invalid real number"),
+       "rel.txt", reportAt(1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempFolder folder;
+    RunOutcome run = testing_support::runPiped(folder, spec(c.input));
+    EXPECT_EQ(run.status, 1) << describe(run);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(folder.read(c.reportName), c.report);
+  }
+}
+
+// Random bytes after a few valid answers: the run ends normally or with a
+// well-formed error report, never by a signal.
+TEST(FaultsEndToEnd, RandomBinaryInputEndsWithAReport) {
+  const std::regex report(
+      "(\r\nrun-time error (F6[0-9]{3}: (READ|WRITE|OPEN|CLOSE)\\([^)\r\n]*\\)|M6[0-9]{3}: MATH)\r\n- "
+      "[^\r\n]+\r\n)+");
+  std::mt19937 generator(20240613);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (std::size_t answered : {0u, 1u, 3u, 6u, 10u}) {
+    for (int sample = 0; sample < 4; ++sample) {
+      SCOPED_TRACE("after " + std::to_string(answered) + " answers, sample " + std::to_string(sample));
+      std::string input = answersUpTo(answered, "'rel.txt'");
+      for (int i = 0; i < 2048; ++i) input += static_cast<char>(byte(generator));
+      TempFolder folder;
+      RunSpec run = spec(input);
+      run.environment["PATH"] = "/nonexistent";  // no random pause line may start a command
+      RunOutcome outcome = testing_support::runPiped(folder, run);
+      EXPECT_EQ(outcome.signalNumber, 0) << describe(outcome);
+      ASSERT_TRUE(outcome.status == 0 || outcome.status == 1) << describe(outcome);
+      if (outcome.status == 0) {
+        EXPECT_EQ(outcome.err, "");
+      } else {
+        EXPECT_TRUE(std::regex_match(outcome.err, report)) << describe(outcome);
+      }
+    }
+  }
+}
+
+}  // namespace
