@@ -4,9 +4,15 @@
 #include "recio/platform_posix.h"
 
 #include <errno.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/select.h>
 #include <unistd.h>
+
+#include <string>
+#include <string_view>
 
 #include "recio/run_end.h"
 
@@ -16,6 +22,27 @@ namespace {
 volatile sig_atomic_t arrivedInterrupt = 0;
 
 extern "C" void noteInterrupt(int signalNumber) { arrivedInterrupt = signalNumber; }
+
+// Blocks the interrupts for its lifetime and restores the previous mask.
+struct InterruptsBlocked {
+  sigset_t previous;
+  InterruptsBlocked() {
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&interrupts, signalNumber);
+    sigprocmask(SIG_BLOCK, &interrupts, &previous);
+  }
+  ~InterruptsBlocked() { sigprocmask(SIG_SETMASK, &previous, nullptr); }
+  InterruptsBlocked(const InterruptsBlocked&) = delete;
+  InterruptsBlocked& operator=(const InterruptsBlocked&) = delete;
+
+  // Ends the run by an interrupt that has arrived, with the mask restored.
+  void endRunIfInterrupted() {
+    if (arrivedInterrupt == 0) return;
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+    recio::endRunIfInterrupted();
+  }
+};
 
 int descriptorOf(StdStream stream) {
   switch (stream) {
@@ -41,11 +68,22 @@ void endRunIfInterrupted() {
 bool PosixPlatform::isTerminal(StdStream stream) { return isatty(descriptorOf(stream)) == 1; }
 
 ReadResult PosixPlatform::readInput(char* buffer, std::size_t capacity) {
+  // The interrupts stay blocked except while waiting for input, so one that
+  // arrives just before the wait still breaks it instead of being noticed only
+  // after the next answer; one that arrives with the end of input wins over it.
+  InterruptsBlocked blocked;
   for (;;) {
-    endRunIfInterrupted();
+    blocked.endRunIfInterrupted();
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(STDIN_FILENO, &readable);
+    int ready = pselect(STDIN_FILENO + 1, &readable, nullptr, nullptr, nullptr, &blocked.previous);
+    if (ready < 0 && errno == EINTR) continue;
     ssize_t count = read(STDIN_FILENO, buffer, capacity);
+    if (count < 0 && errno == EINTR) continue;
+    blocked.endRunIfInterrupted();
     if (count >= 0) return {static_cast<std::size_t>(count), false};
-    if (errno != EINTR) return {0, true};
+    return {0, true};
   }
 }
 
@@ -71,6 +109,18 @@ std::optional<std::string> PosixPlatform::environment(const char* name) {
 }
 
 int PosixPlatform::pendingInterrupt() { return arrivedInterrupt; }
+
+bool PosixPlatform::consoleWantsUtf8() {
+  // The user's character set is read from the environment's locale; the
+  // process's own locale is put back at once, so nothing else changes.
+  const char* current = setlocale(LC_CTYPE, nullptr);
+  std::string saved = current != nullptr ? current : "C";
+  if (setlocale(LC_CTYPE, "") == nullptr) return false;
+  std::string_view codeset = nl_langinfo(CODESET);
+  bool utf8 = codeset == "UTF-8" || codeset == "utf8";
+  setlocale(LC_CTYPE, saved.c_str());
+  return utf8;
+}
 
 void installInterruptHandlers() {
   struct sigaction action = {};

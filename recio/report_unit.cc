@@ -254,9 +254,9 @@ void openUnit(int unit, const char* name, int length) {
   *free = std::make_unique<FileUnit>(unit, fileName, key, opened.handle, begun);
 }
 
-void closeAllUnits() {
+bool closeAllUnits() {
   UnitTable& table = units();
-  if (table.closed) return;
+  if (table.closed) return true;
   table.closed = true;
   try {
     for (auto& place : table.places) {
@@ -266,7 +266,7 @@ void closeAllUnits() {
       if (fault != FileFault::none) {
         // Reported, but the end goes on: the rest is left as it is.
         writeErrorReport(writeErrorFor(fault), Statement::close, unit->name());
-        return;
+        return false;
       }
     }
     endOpenConsoleLine();
@@ -274,6 +274,7 @@ void closeAllUnits() {
     // An interrupt or a failed console write while closing: the run is
     // already ending, so the close-all stops here instead of starting another end.
   }
+  return true;
 }
 
 void resetUnits(int argumentCount, const char* const* arguments) {

@@ -13,8 +13,9 @@ namespace recio {
 void openUnit(int unit, const char* name, int length);
 
 // Writes out and closes every connected unit, then ends an open console line.
-// Runs once; later calls do nothing. Errors are reported but end nothing.
-void closeAllUnits();
+// Runs once; later calls do nothing. Errors are reported but end nothing;
+// returns false when one was reported.
+bool closeAllUnits();
 
 // Records the command-line arguments (without the program name) that may
 // stand for a missing file name, and disconnects every unit (start of a run).

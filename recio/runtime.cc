@@ -16,10 +16,12 @@ namespace recio {
 namespace {
 
 // Closes the units; an interrupt arriving meanwhile does not stop the close.
-void closeUnitsAtEnd() {
+// False when closing reported an error.
+bool closeUnitsAtEnd() {
   try {
-    closeAllUnits();
+    return closeAllUnits();
   } catch (const RunEnd&) {
+    return true;
   }
 }
 
@@ -46,7 +48,9 @@ int runProgram(int argumentCount, const char* const* arguments, int (*body)(),
     writeErrorReport(ErrorCode::outOfMemory, Statement::none);
     status = 1;
   }
-  closeUnitsAtEnd();
+  // A report that could not be written out at the end is a failed run, even
+  // after the dialogue itself ended normally.
+  if (!closeUnitsAtEnd() && status == 0) status = 1;
   if (signalNumber != 0 && !returnOnInterrupt) endByInterrupt(signalNumber);
   return status;
 }

@@ -1,0 +1,60 @@
+// The end of a run: the status a body's end gives once the units are closed,
+// a failure while closing the report turning a normal end into status 1, and
+// exhausted memory reported like any other run-time error.
+#include "recio/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "recio/errors.h"
+#include "recio/output.h"
+#include "recio/record_sink.h"
+#include "recio/report_unit.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+using testing_support::FakePlatform;
+
+// Writes one short record to a report on the full-disk device.
+void writeToFullDevice() {
+  recio::openUnit(recio::kReportUnit, "/dev/full", 9);
+  recio::beginWrite(recio::kReportUnit);
+  recio::writeText("x", 1);
+  recio::endWrite();
+}
+
+struct EndRow {
+  const char* title;
+  int (*body)();
+  int status;
+  const char* err;
+};
+
+TEST(RunEnd, StatusAndReportOfEveryEnd) {
+  const EndRow rows[] = {
+      {"normal end", [] { return 0; }, 0, ""},
+      {"run-time error",
+       []() -> int { recio::raiseRuntimeError(recio::ErrorCode::invalidReal, recio::Statement::read, "CON"); },
+       1, "\r\nrun-time error F6103: READ(CON)\r\n- invalid real number\r\n"},
+      {"memory exhausted", []() -> int { throw std::bad_alloc(); }, 1,
+       "\r\nrun-time error F6700\r\n- out of memory\r\n"},
+      {"normal end, report lost at the close",
+       [] {
+         writeToFullDevice();
+         return 0;
+       },
+       1, "\r\nrun-time error F6422: CLOSE(/dev/full)\r\n- disk full\r\n"},
+  };
+  for (const EndRow& row : rows) {
+    FakePlatform fake;
+    recio::setPlatform(&fake);
+    int status = recio::runProgram(0, nullptr, row.body, true);
+    recio::setPlatform(nullptr);
+    EXPECT_EQ(status, row.status) << row.title;
+    EXPECT_EQ(fake.error, row.err) << row.title;
+  }
+}
+
+}  // namespace
