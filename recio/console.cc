@@ -3,9 +3,12 @@
 // Carriage control, by the record's first character (lineOpen true / false):
 //   blank and all others: CR LF / nothing;  '0': CR LF CR LF / CR LF;
 //   '1': CR LF FF CR blank CR either way;   '+': CR either way.
+// Text is Windows-1252; on a terminal that shows UTF-8 it is converted on the
+// way out, and written byte for byte everywhere else.
 #include "recio/console.h"
 
 #include <array>
+#include <cstdint>
 
 #include "recio/errors.h"
 #include "recio/platform.h"
@@ -19,6 +22,42 @@ ConsoleUnit console;
 // Set once a write to standard output has failed: its report is out, and
 // nothing more is sent to a broken console.
 bool outputBroken = false;
+
+// Set when the terminal on standard output shows UTF-8.
+bool convertToUtf8 = false;
+
+// The characters of the Windows-1252 bytes 0x80 to 0x9F; the five bytes the
+// code page leaves unassigned stand for the control characters of the same number.
+constexpr std::array<std::uint16_t, 32> highControlRange = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// Appends the UTF-8 form of one Windows-1252 byte.
+void appendUtf8(unsigned char byte, std::string& out) {
+  if (byte < 0x80) {
+    out.push_back(static_cast<char>(byte));
+    return;
+  }
+  std::uint16_t code = byte < 0xA0 ? highControlRange[byte - 0x80] : byte;
+  if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+  }
+  out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+}
+
+// The bytes as the terminal must receive them; `scratch` holds a conversion.
+std::string_view forTerminal(std::string_view bytes, std::string& scratch) {
+  if (!convertToUtf8) return bytes;
+  scratch.clear();
+  for (char byte : bytes) appendUtf8(static_cast<unsigned char>(byte), scratch);
+  return scratch;
+}
 
 class ConsoleSink final : public RecordSink {
  public:
@@ -85,12 +124,14 @@ void resetConsole() {
   console.inputIsTerminal = platform().isTerminal(StdStream::input);
   console.outputIsTerminal = platform().isTerminal(StdStream::output);
   console.shared = console.inputIsTerminal && console.outputIsTerminal;
+  convertToUtf8 = console.outputIsTerminal && platform().consoleWantsUtf8();
   outputBroken = false;
 }
 
 void writeConsoleBytes(std::string_view bytes) {
   if (outputBroken) return;
-  if (!platform().writeStd(StdStream::output, bytes)) {
+  static std::string converted;  // reused: a record costs no allocation once warm
+  if (!platform().writeStd(StdStream::output, forTerminal(bytes, converted))) {
     outputBroken = true;
     raiseRuntimeError(ErrorCode::writeFailed, Statement::write, "CON");
   }

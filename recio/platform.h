@@ -89,6 +89,12 @@ class Platform {
 
   // The number of an interrupt (SIGINT, SIGTERM, SIGHUP) that has arrived, or 0.
   virtual int pendingInterrupt() = 0;
+
+  // True when text for the terminal on standard output must be turned from
+  // Windows-1252 into UTF-8 (a terminal whose character set is UTF-8). A host
+  // that can show Windows-1252 bytes as they are prepares its console here and
+  // returns false.
+  virtual bool consoleWantsUtf8() { return false; }
 };
 
 // The host's own command interpreter, tried when COMSPEC names none that can

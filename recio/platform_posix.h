@@ -29,6 +29,7 @@ class PosixPlatform final : public Platform {
   bool clearScreenDirectly() override;
 
   int pendingInterrupt() override;
+  bool consoleWantsUtf8() override;
 };
 
 // Throws the end of the run when an interrupt has arrived; called by the

@@ -30,6 +30,7 @@ class FakePlatform : public recio::Platform {
   std::vector<std::vector<std::string>> processes;  // program then arguments
   bool processesStart = true;    // false: every start fails as missing
   int clears = 0;                // screen clears carried out directly
+  bool wantsUtf8 = false;        // the terminal's character set is UTF-8
 
   bool isTerminal(recio::StdStream stream) override {
     return stream == recio::StdStream::input ? inputTerminal : outputTerminal;
@@ -83,6 +84,7 @@ class FakePlatform : public recio::Platform {
     return true;
   }
   int pendingInterrupt() override { return 0; }
+  bool consoleWantsUtf8() override { return wantsUtf8; }
 
  private:
   static recio::Platform& host() { return recio::hostPlatform(); }

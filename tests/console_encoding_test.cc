@@ -1,0 +1,139 @@
+// Console text on a terminal that shows UTF-8: every Windows-1252 byte leaves
+// as its UTF-8 form, while redirected output, terminals of other character
+// sets and the report file get the bytes exactly as they are.
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <locale.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "recio/console.h"
+#include "recio/record_sink.h"
+#include "recio/report_unit.h"
+#include "recio/shell.h"
+#include "tests/e2e_support.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+using testing_support::FakeRun;
+
+// A run whose standard output is a terminal of the given character set.
+struct TerminalRun {
+  explicit TerminalRun(bool utf8, bool terminal = true) {
+    run.fake.outputTerminal = terminal;
+    run.fake.wantsUtf8 = utf8;
+    run.restart();
+  }
+  FakeRun run;
+};
+
+// The UTF-8 form of one Windows-1252 byte as the C library converts it, or
+// an empty string for a byte the library leaves unassigned.
+std::string libraryUtf8(unsigned char byte) {
+  iconv_t converter = iconv_open("UTF-8", "WINDOWS-1252");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return "?";
+  char in[1] = {static_cast<char>(byte)};
+  char out[8] = {};
+  char* inPointer = in;
+  char* outPointer = out;
+  std::size_t inLeft = 1;
+  std::size_t outLeft = sizeof out;
+  std::size_t done = iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft);
+  iconv_close(converter);
+  if (done == static_cast<std::size_t>(-1)) return {};
+  return std::string(out, sizeof out - outLeft);
+}
+
+TEST(ConsoleEncoding, EveryAssignedByteMatchesTheLibrary) {
+  for (int byte = 0x01; byte <= 0xFF; ++byte) {
+    std::string expected = libraryUtf8(static_cast<unsigned char>(byte));
+    if (expected.empty()) continue;  // unassigned: checked below
+    TerminalRun terminal(true);
+    recio::writeConsoleBytes(std::string(1, static_cast<char>(byte)));
+    EXPECT_EQ(terminal.run.fake.output, expected) << "byte " << byte;
+  }
+}
+
+TEST(ConsoleEncoding, ChosenBytesAndUnassignedOnes) {
+  struct Row {
+    const char* bytes;
+    const char* utf8;
+  };
+  const Row rows[] = {
+      {" n\xFAmero", "n\xC3\xBAmero"},
+      {" a\xE7\xE3o", "a\xC3\xA7\xC3\xA3o"},
+      {" \x80", "\xE2\x82\xAC"},
+      {" \x9F", "\xC5\xB8"},
+      {" \x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
+      {" \xA0\xFF", "\xC2\xA0\xC3\xBF"},
+      {" plain", "plain"},
+  };
+  for (const Row& row : rows) {
+    TerminalRun terminal(true);
+    recio::writeConsoleRecord(row.bytes);
+    EXPECT_EQ(terminal.run.fake.output, row.utf8) << row.bytes;
+  }
+}
+
+TEST(ConsoleEncoding, BytesStayWhereNoUtf8TerminalShowsThem) {
+  struct Row {
+    bool utf8;
+    bool terminal;
+  };
+  const Row rows[] = {{true, false}, {false, true}, {false, false}};
+  for (const Row& row : rows) {
+    TerminalRun terminal(row.utf8, row.terminal);
+    recio::writeConsoleRecord(" n\xFAmero \x80\x81");
+    EXPECT_EQ(terminal.run.fake.output, "n\xFAmero \x80\x81")
+        << "utf8 " << row.utf8 << " terminal " << row.terminal;
+  }
+}
+
+TEST(ConsoleEncoding, LineEndsAndPausePromptPassThrough) {
+  TerminalRun terminal(true);
+  terminal.run.fake.input = "\n";
+  terminal.run.fake.inputTerminal = true;
+  terminal.run.restart();
+  recio::writeConsoleRecord(" \xE9");
+  recio::pauseForUser();
+  EXPECT_EQ(terminal.run.fake.output,
+            "\xC3\xA9\r\nPause - Please enter a blank line (to continue) or a DOS command.\r\n");
+}
+
+TEST(ConsoleEncoding, ReportFileKeepsWindows1252Bytes) {
+  testing_support::TempFolder folder;
+  std::string name = folder.file("r.txt");
+  {
+    TerminalRun terminal(true);
+    recio::openUnit(3, name.c_str(), static_cast<int>(name.size()));
+    recio::unitSink(3)->putRecord(" n\xFAmero \x80");
+    recio::closeAllUnits();
+    EXPECT_EQ(terminal.run.fake.output, "");
+  }
+  EXPECT_EQ(folder.read("r.txt"), " n\xFAmero \x80\r\n");
+}
+
+TEST(ConsoleEncoding, HostTakesTheCharacterSetFromTheLocale) {
+  struct Row {
+    const char* locale;
+    bool utf8;
+  };
+  const Row rows[] = {{"C.UTF-8", true}, {"C", false}, {"POSIX", false}};
+  const char* saved = getenv("LC_ALL");
+  std::string savedValue = saved ? saved : "";
+  std::string before = setlocale(LC_CTYPE, nullptr);
+  for (const Row& row : rows) {
+    setenv("LC_ALL", row.locale, 1);
+    EXPECT_EQ(recio::hostPlatform().consoleWantsUtf8(), row.utf8) << row.locale;
+    EXPECT_EQ(setlocale(LC_CTYPE, nullptr), before) << "the process locale changed";
+  }
+  if (saved) {
+    setenv("LC_ALL", savedValue.c_str(), 1);
+  } else {
+    unsetenv("LC_ALL");
+  }
+}
+
+}  // namespace
