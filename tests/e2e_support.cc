@@ -158,8 +158,9 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
   RunOutcome outcome;
   std::size_t written = 0;
   bool signalPending = spec.signalToSend != 0;
+  bool holdInput = signalPending;  // like a terminal: input stays open to the end
   int inFd = in[1];
-  if (spec.closeInput || (spec.input.empty() && !signalPending)) {
+  if (spec.closeInput || (spec.input.empty() && !holdInput)) {
     close(inFd);
     inFd = -1;
   } else {
@@ -183,7 +184,7 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
       kill(child, spec.signalToSend);
       signalPending = false;
     }
-    if (inFd >= 0 && written == spec.input.size() && !signalPending) {
+    if (inFd >= 0 && written == spec.input.size() && !holdInput) {
       close(inFd);
       inFd = -1;
     }

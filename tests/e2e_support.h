@@ -46,8 +46,8 @@ struct RunSpec {
   bool closeInput = false;                 // standard input closed instead of a pipe
   std::string program;                     // the program; the built dosmo when empty
   // Fault injection for runPiped. The signal is sent once every prompt of
-  // `signalAfterPrompts` has appeared on standard output, in order; until
-  // then standard input stays open so the program waits at its read.
+  // `signalAfterPrompts` has appeared on standard output, in order, and
+  // standard input stays open to the end, as a terminal would.
   std::vector<std::string> signalAfterPrompts;
   int signalToSend = 0;
   bool breakOutputPipe = false;  // standard output is a pipe nobody reads (closed before start)
