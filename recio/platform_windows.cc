@@ -1,0 +1,172 @@
+// The Windows side of the platform layer for the standard streams, the
+// environment, the console code page and interrupts. The standard handles are
+// read and written raw with ReadFile and WriteFile. Ctrl-C, Ctrl-Break and the
+// closing of the console are noted by a handler and end the run at the next
+// read, or when a child process has finished, so the report is closed first.
+#include <windows.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+
+#include "recio/platform_windows.h"
+#include "recio/run_end.h"
+
+namespace recio {
+namespace {
+
+// The exit status Windows gives a process ended by Ctrl-C or Ctrl-Break.
+constexpr UINT interruptedStatus = 0xC000013AU;
+// The console's own code page for Windows-1252 text.
+constexpr UINT windows1252 = 1252;
+// Largest piece handed to one WriteFile (old consoles refuse bigger ones).
+constexpr std::size_t largestWrite = 32768;
+// How long a console read that broke off waits for the interrupt to be noted,
+// since the handler runs in a thread of its own.
+constexpr int interruptNoteWaits = 50;
+constexpr DWORD interruptNoteStepMs = 10;
+// How long the closing of the console waits for the report to be closed
+// (the system ends the process a few seconds after the close anyway).
+constexpr DWORD closeGraceMs = 4000;
+
+volatile LONG arrivedInterrupt = 0;
+HANDLE runEnded = nullptr;  // set once the run has closed its units on an interrupt
+UINT savedCodePage = 0;     // the console output code page before the run, when changed
+
+// The signal number that stands for a console control event.
+int signalOf(DWORD event) {
+  switch (event) {
+    case CTRL_C_EVENT: return SIGINT;
+    case CTRL_BREAK_EVENT: return SIGBREAK;
+    default: return SIGTERM;  // close, logoff, shutdown
+  }
+}
+
+BOOL WINAPI noteInterrupt(DWORD event) {
+  InterlockedExchange(&arrivedInterrupt, signalOf(event));
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
+  // The process ends when this returns: give the run time to close its report.
+  if (runEnded != nullptr) WaitForSingleObject(runEnded, closeGraceMs);
+  return TRUE;
+}
+
+HANDLE handleOf(StdStream stream) {
+  switch (stream) {
+    case StdStream::input: return GetStdHandle(STD_INPUT_HANDLE);
+    case StdStream::output: return GetStdHandle(STD_OUTPUT_HANDLE);
+    case StdStream::error: return GetStdHandle(STD_ERROR_HANDLE);
+  }
+  return nullptr;
+}
+
+bool isConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+// A console read cut short by Ctrl-C returns before the handler thread has
+// noted the event; wait a moment so that the interrupt, not an end of input, is seen.
+void awaitInterruptNote() {
+  for (int i = 0; i < interruptNoteWaits && arrivedInterrupt == 0; ++i) Sleep(interruptNoteStepMs);
+}
+
+void restoreConsoleCodePage() {
+  if (savedCodePage != 0) SetConsoleOutputCP(savedCodePage);
+  savedCodePage = 0;
+}
+
+}  // namespace
+
+Platform& hostPlatform() {
+  static WindowsPlatform host;
+  return host;
+}
+
+// The NT family's interpreter; the hosts that only had "command.com" are not served.
+ShellHost hostShell() { return ShellHost{"cmd.exe", "/c", ';', '\\'}; }
+
+void endRunIfInterrupted() {
+  int signalNumber = arrivedInterrupt;
+  if (signalNumber != 0) throw RunEnd{128 + signalNumber, signalNumber};
+}
+
+bool WindowsPlatform::isTerminal(StdStream stream) { return isConsole(handleOf(stream)); }
+
+ReadResult WindowsPlatform::readInput(char* buffer, std::size_t capacity) {
+  endRunIfInterrupted();
+  HANDLE input = handleOf(StdStream::input);
+  DWORD count = 0;
+  DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, largestWrite));
+  bool ok = ReadFile(input, buffer, wanted, &count, nullptr) != 0;
+  if (!ok) {
+    DWORD error = GetLastError();
+    // A pipe whose writer has gone is the end of the input, not a failure.
+    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) ok = true;
+    count = 0;
+  }
+  if (count == 0 && isConsole(input)) awaitInterruptNote();
+  endRunIfInterrupted();
+  if (!ok) return {0, true};
+  return {count, false};
+}
+
+bool WindowsPlatform::writeStd(StdStream stream, std::string_view bytes) {
+  HANDLE handle = handleOf(stream);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+  while (!bytes.empty()) {
+    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), largestWrite));
+    DWORD written = 0;
+    if (!WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+std::optional<std::string> WindowsPlatform::environment(const char* name) {
+  std::string value(256, '\0');
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD length = GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::string{};  // set, but empty
+    }
+    if (length < value.size()) {
+      value.resize(length);
+      return value;
+    }
+    value.resize(length);  // too small: `length` counts the terminating zero
+  }
+}
+
+int WindowsPlatform::pendingInterrupt() { return arrivedInterrupt; }
+
+bool WindowsPlatform::consoleWantsUtf8() {
+  if (!isConsole(handleOf(StdStream::output))) return false;
+  UINT current = GetConsoleOutputCP();
+  if (current == windows1252) return false;
+  if (SetConsoleOutputCP(windows1252)) {
+    // The console belongs to the user's session too: its code page is put back at the end.
+    if (savedCodePage == 0) {
+      savedCodePage = current;
+      std::atexit(restoreConsoleCodePage);
+    }
+    return false;
+  }
+  return current == CP_UTF8;
+}
+
+void installInterruptHandlers() {
+  if (runEnded == nullptr) runEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  // A process started with Ctrl-C ignored keeps ignoring it: the handler is
+  // not called for an event the process ignores.
+  SetConsoleCtrlHandler(noteInterrupt, TRUE);
+}
+
+void endByInterrupt(int /*signalNumber*/) {
+  restoreConsoleCodePage();
+  if (runEnded != nullptr) SetEvent(runEnded);
+  ExitProcess(interruptedStatus);
+}
+
+}  // namespace recio

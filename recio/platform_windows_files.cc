@@ -1,0 +1,157 @@
+// The Windows side of the platform layer for files and devices: existence
+// test, open with exclusive creation and deny-none sharing, device
+// connections, cutting, writing and closing. Every failure is told as a
+// `FileFault` from the host's last-error code; no handle is passed to children.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "recio/platform_windows.h"
+
+namespace recio {
+namespace {
+
+// Largest piece handed to one WriteFile.
+constexpr std::size_t largestWrite = 1U << 30;
+
+// Why an open failed, from its last-error code.
+FileFault openFaultOf(DWORD error) {
+  switch (error) {
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_DIRECTORY:
+      return FileFault::invalidName;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return FileFault::accessDenied;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileFault::exists;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      return FileFault::notFound;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return FileFault::tooManyOpen;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileFault::diskFull;
+    default:
+      return FileFault::other;
+  }
+}
+
+// Why a write, a cut or a close failed, from its last-error code.
+FileFault writeFaultOf(DWORD error) {
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileFault::diskFull;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_INVALID_HANDLE:
+      return FileFault::accessDenied;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+      return FileFault::notSupported;
+    default:
+      return FileFault::other;
+  }
+}
+
+DWORD rightsFor(FileAccess access) {
+  switch (access) {
+    case FileAccess::readWrite: return GENERIC_READ | GENERIC_WRITE;
+    case FileAccess::readOnly: return GENERIC_READ;
+    case FileAccess::writeOnly: return GENERIC_WRITE;
+  }
+  return GENERIC_READ | GENERIC_WRITE;
+}
+
+HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+FileOpen opened(HANDLE handle) {
+  if (handle == INVALID_HANDLE_VALUE) return {-1, openFaultOf(GetLastError())};
+  return {reinterpret_cast<std::intptr_t>(handle), FileFault::none};
+}
+
+// CreateFile with deny-none sharing and a handle that children do not inherit.
+HANDLE createShared(const char* name, DWORD rights, DWORD disposition) {
+  SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+  return CreateFileA(name, rights, FILE_SHARE_READ | FILE_SHARE_WRITE, &security, disposition,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// A copy of a standard handle that is not passed to children.
+FileOpen duplicateOf(DWORD standard) {
+  HANDLE source = GetStdHandle(standard);
+  if (source == nullptr || source == INVALID_HANDLE_VALUE) return {-1, FileFault::notFound};
+  HANDLE self = GetCurrentProcess();
+  HANDLE copy = nullptr;
+  if (!DuplicateHandle(self, source, self, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    return {-1, openFaultOf(GetLastError())};
+  }
+  return {reinterpret_cast<std::intptr_t>(copy), FileFault::none};
+}
+
+}  // namespace
+
+bool WindowsPlatform::fileExists(const std::string& name) {
+  return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+FileOpen WindowsPlatform::openFile(const std::string& name, FileAccess access, bool create) {
+  // A folder cannot be opened this way: the host refuses it with access denied.
+  return opened(createShared(name.c_str(), rightsFor(access), create ? CREATE_NEW : OPEN_EXISTING));
+}
+
+FileOpen WindowsPlatform::openDevice(Device device) {
+  switch (device) {
+    case Device::console: return duplicateOf(STD_OUTPUT_HANDLE);
+    case Device::standardError: return duplicateOf(STD_ERROR_HANDLE);
+    case Device::null: break;
+  }
+  return opened(createShared("NUL", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
+}
+
+FileFault WindowsPlatform::truncateFile(std::intptr_t handle, std::uint64_t length) {
+  HANDLE file = handleOf(handle);
+  if (GetFileType(file) != FILE_TYPE_DISK) return FileFault::notSupported;
+  // The end is set at the file position, so the position is moved there and back.
+  LARGE_INTEGER zero = {};
+  LARGE_INTEGER current = {};
+  if (!SetFilePointerEx(file, zero, &current, FILE_CURRENT)) return writeFaultOf(GetLastError());
+  LARGE_INTEGER end = {};
+  end.QuadPart = static_cast<LONGLONG>(length);
+  if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) return writeFaultOf(GetLastError());
+  FileFault fault = SetEndOfFile(file) ? FileFault::none : writeFaultOf(GetLastError());
+  SetFilePointerEx(file, current, nullptr, FILE_BEGIN);
+  return fault;
+}
+
+FileFault WindowsPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
+  HANDLE file = handleOf(handle);
+  while (!bytes.empty()) {
+    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), largestWrite));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), piece, &written, nullptr)) return writeFaultOf(GetLastError());
+    if (written == 0) return FileFault::other;  // nothing taken and no reason given
+    bytes.remove_prefix(written);
+  }
+  return FileFault::none;
+}
+
+FileFault WindowsPlatform::closeFile(std::intptr_t handle) {
+  if (CloseHandle(handleOf(handle))) return FileFault::none;
+  return writeFaultOf(GetLastError());
+}
+
+}  // namespace recio
