@@ -19,6 +19,17 @@ bool isLineEnd(char byte) { return byte == kCarriageReturn || byte == kLineFeed;
 bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
 bool isDigit(char byte) { return byte >= '0' && byte <= '9'; }
 
+// How many leading bytes of `input` a plain value simply keeps: every byte up
+// to a line end, a blank, a comma, a slash or a repeat mark.
+std::size_t plainRunLength(std::string_view input) {
+  std::size_t length = 0;
+  for (char byte : input) {
+    if (isLineEnd(byte) || isBlank(byte) || byte == ',' || byte == '/' || byte == '*') break;
+    ++length;
+  }
+  return length;
+}
+
 // The value of a based digit 0-9, a-z or A-Z, or -1 for any other byte.
 int digitValue(char byte) {
   if (isDigit(byte)) return byte - '0';
@@ -169,6 +180,17 @@ void ValueScanner::startValue(TextTarget target) {
 
 ScanStep ValueScanner::scan(std::string_view& input) {
   while (!input.empty()) {
+    if (phase_ == Phase::plain) {
+      // The ordinary bytes of a plain value are kept in one copy.
+      std::size_t run = plainRunLength(input);
+      std::size_t at = value_.length;
+      if (at < kValueCapacity) {
+        std::memcpy(value_.bytes.data() + at, input.data(), std::min(run, kValueCapacity - at));
+      }
+      value_.length = at + run;
+      input.remove_prefix(run);
+      if (input.empty()) break;
+    }
     char byte = input.front();
     input.remove_prefix(1);
     ScanStep step = takeByte(byte);

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Times whole scripted runs: builds the program and its benchmarks in Release,
+# then starts dosmo RUNS times (200 by default) on a worked-example answer
+# file, input redirected and output discarded, in a temporary folder, and
+# prints the median wall and CPU time per run and the peak resident memory beside the
+# same figures for a program that only copies its input to its output.
+# Usage: scripts/bench-runs.sh [RUNS]   (BUILD_DIR overrides build-bench-runs;
+# the machine must not be busy with other work, or the figures say little)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs="${1:-200}"
+build="${BUILD_DIR:-build-bench-runs}"
+
+need=()
+command -v cmake >/dev/null 2>&1 || need+=(cmake)
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+[ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+if [ ${#need[@]} -gt 0 ]; then
+  apt-get update
+  apt-get install -y "${need[@]}"
+fi
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF -DDOSMO_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target dosmo copy_input run_timer >/dev/null
+build="$(cd "$build" && pwd)"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+# File, fck 25, deviation 4, slump 8, size 25, shape 1, then the water table,
+# water-cement ratio 0.55, one gradation, the pauses, cement and unit masses.
+printf 'rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n' > answers.txt
+
+"$build/dosmo" < answers.txt > /dev/null
+[ -s rel.txt ] || { echo "bench-runs: the scripted run wrote no report" >&2; exit 1; }
+
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+dosmo_line="$("$build/bench/run_timer" "$runs" answers.txt "$build/dosmo")"
+copy_line="$("$build/bench/run_timer" "$runs" answers.txt "$build/bench/copy_input")"
+echo "dosmo       $dosmo_line"
+echo "copy_input  $copy_line"
+
+figure() { sed -n "s/.*$1=\([0-9]*\).*/\1/p" <<<"$2"; }
+awk -v d="$(figure median_wall_us "$dosmo_line")" -v c="$(figure median_wall_us "$copy_line")" \
+    -v dc="$(figure median_cpu_us "$dosmo_line")" -v cc="$(figure median_cpu_us "$copy_line")" \
+  'BEGIN { printf "median wall time ratio dosmo/copy_input = %.2f (aim: at most 1.50)\n", d / c
+           printf "median CPU time ratio  dosmo/copy_input = %.2f\n", dc / cc }'
+
+if [ -x /usr/bin/time ]; then
+  for program in "$build/dosmo" "$build/bench/copy_input"; do
+    peak="$(/usr/bin/time -v "$program" < answers.txt 2>&1 >/dev/null | sed -n 's/.*Maximum resident set size (kbytes): //p')"
+    echo "GNU time peak resident set of one run of $(basename "$program"): ${peak} kB"
+  done
+fi
