@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace recio {
@@ -75,6 +76,47 @@ DecimalDigits decompose(float value) {
 
 void fillAsterisks(int width, char* field) { std::memset(field, '*', static_cast<std::size_t>(width)); }
 
+// The field's text from the shown digits, counted in units of the last
+// decimal place: "-", the whole part without leading zeros, ".", the decimals.
+// Returns false when the text is wider than the field.
+bool writeScaled(bool negative, std::uint32_t scaled, int width, int decimals, char* field) {
+  std::array<char, 12> digits{};  // least significant first
+  int count = 0;
+  for (std::uint32_t rest = scaled; rest != 0; rest /= 10) digits[count++] = static_cast<char>('0' + rest % 10);
+  const int before = std::max(count - decimals, 0);
+  const bool minus = negative && scaled != 0;
+  const bool loneZero = before == 0 && decimals == 0;
+  const int length = (minus ? 1 : 0) + before + (loneZero ? 1 : 0) + 1 + decimals;
+  if (length > width) return false;
+  char* out = field;
+  for (int pad = width - length; pad > 0; --pad) *out++ = ' ';
+  if (minus) *out++ = '-';
+  for (int place = count - 1; place >= decimals; --place) *out++ = digits[place];
+  if (loneZero) *out++ = '0';
+  *out++ = '.';
+  for (int place = decimals - 1; place >= 0; --place) *out++ = place < count ? digits[place] : '0';
+  return true;
+}
+
+// The common case without the decimal expansion: for 2^-10 <= |value| <
+// 10^(7-d) and d <= 7 the product |value| x 10^d is exact in a double and
+// shows at most 7 significant digits, so rounding it half away from zero
+// gives the digits the 17-digit route gives (its fraction, a multiple of
+// 2^-33, never lies within 10^-10 of a half without being one).
+bool renderFixedExactly(float value, int width, int decimals, char* field) {
+  static constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  if (decimals > kShownDigits) return false;
+  const double magnitude = std::fabs(static_cast<double>(value));
+  if (!(magnitude >= 0x1p-10 && magnitude < kPowers[kShownDigits - decimals])) return false;
+  const double scaled = magnitude * kPowers[decimals];
+  double whole = std::floor(scaled);
+  if (scaled - whole >= 0.5) whole += 1;
+  if (!writeScaled(std::signbit(value), static_cast<std::uint32_t>(whole), width, decimals, field)) {
+    fillAsterisks(width, field);
+  }
+  return true;
+}
+
 }  // namespace
 
 // Worked example, -9.996 in F6.2: the digits are 99960002899169922 with
@@ -84,6 +126,7 @@ void fillAsterisks(int width, char* field) { std::memset(field, '*', static_cast
 // the same 6 characters do not fit and the field is "*****".
 void renderFixed(float value, int width, int decimals, char* field) {
   if (!std::isfinite(value)) return fillAsterisks(width, field);
+  if (renderFixedExactly(value, width, decimals, field)) return;
   DecimalDigits number = decompose(value);
   if (!number.isZero()) {
     const int wanted = number.exponent + decimals;
