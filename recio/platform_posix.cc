@@ -1,7 +1,7 @@
 // The POSIX side of the platform layer for the standard streams, the
 // environment and interrupts. Interrupts are noted by a handler and end the
 // run at the next system call they break into, so the report is closed first.
-#include "recio/platform_posix.h"
+#include "recio/host_platform.h"
 
 #include <errno.h>
 #include <langinfo.h>
@@ -56,7 +56,7 @@ int descriptorOf(StdStream stream) {
 }  // namespace
 
 Platform& hostPlatform() {
-  static PosixPlatform host;
+  static HostPlatform host;
   return host;
 }
 
@@ -65,9 +65,9 @@ void endRunIfInterrupted() {
   if (signalNumber != 0) throw RunEnd{128 + signalNumber, signalNumber};
 }
 
-bool PosixPlatform::isTerminal(StdStream stream) { return isatty(descriptorOf(stream)) == 1; }
+bool HostPlatform::isTerminal(StdStream stream) { return isatty(descriptorOf(stream)) == 1; }
 
-ReadResult PosixPlatform::readInput(char* buffer, std::size_t capacity) {
+ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
   // The interrupts stay blocked except while waiting for input, so one that
   // arrives just before the wait still breaks it instead of being noticed only
   // after the next answer; one that arrives with the end of input wins over it.
@@ -87,7 +87,7 @@ ReadResult PosixPlatform::readInput(char* buffer, std::size_t capacity) {
   }
 }
 
-bool PosixPlatform::writeStd(StdStream stream, std::string_view bytes) {
+bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
   int descriptor = descriptorOf(stream);
   while (!bytes.empty()) {
     ssize_t count = write(descriptor, bytes.data(), bytes.size());
@@ -102,15 +102,15 @@ bool PosixPlatform::writeStd(StdStream stream, std::string_view bytes) {
   return true;
 }
 
-std::optional<std::string> PosixPlatform::environment(const char* name) {
+std::optional<std::string> HostPlatform::environment(const char* name) {
   const char* value = getenv(name);
   if (value == nullptr) return std::nullopt;
   return std::string(value);
 }
 
-int PosixPlatform::pendingInterrupt() { return arrivedInterrupt; }
+int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
 
-bool PosixPlatform::consoleWantsUtf8() {
+bool HostPlatform::consoleWantsUtf8() {
   // The user's character set is read from the environment's locale; the
   // process's own locale is put back at once, so nothing else changes.
   const char* current = setlocale(LC_CTYPE, nullptr);

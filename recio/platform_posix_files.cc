@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "recio/platform_posix.h"
+#include "recio/host_platform.h"
 
 namespace recio {
 namespace {
@@ -82,12 +82,12 @@ FileOpen duplicateOf(int descriptor) {
 
 }  // namespace
 
-bool PosixPlatform::fileExists(const std::string& name) {
+bool HostPlatform::fileExists(const std::string& name) {
   struct stat status;
   return stat(name.c_str(), &status) == 0;
 }
 
-FileOpen PosixPlatform::openFile(const std::string& name, FileAccess access, bool create) {
+FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
   int flags = flagsFor(access) | O_CLOEXEC | O_NOCTTY;
   if (create) flags |= O_CREAT | O_EXCL;
   int descriptor = openRetrying(name.c_str(), flags);
@@ -101,7 +101,7 @@ FileOpen PosixPlatform::openFile(const std::string& name, FileAccess access, boo
   return {descriptor, FileFault::none};
 }
 
-FileOpen PosixPlatform::openDevice(Device device) {
+FileOpen HostPlatform::openDevice(Device device) {
   switch (device) {
     case Device::console: return duplicateOf(STDOUT_FILENO);
     case Device::standardError: return duplicateOf(STDERR_FILENO);
@@ -112,7 +112,7 @@ FileOpen PosixPlatform::openDevice(Device device) {
   return {descriptor, FileFault::none};
 }
 
-FileFault PosixPlatform::truncateFile(std::intptr_t handle, std::uint64_t length) {
+FileFault HostPlatform::truncateFile(std::intptr_t handle, std::uint64_t length) {
   int descriptor = descriptorOf(handle);
   // The host gives the same errno for a read-only connection and for a file
   // that cannot be cut at all, so both are told apart before the call.
@@ -135,7 +135,7 @@ FileFault PosixPlatform::truncateFile(std::intptr_t handle, std::uint64_t length
   }
 }
 
-FileFault PosixPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
+FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
   int descriptor = descriptorOf(handle);
   while (!bytes.empty()) {
     ssize_t count = write(descriptor, bytes.data(), bytes.size());
@@ -152,7 +152,7 @@ FileFault PosixPlatform::writeFile(std::intptr_t handle, std::string_view bytes)
   return FileFault::none;
 }
 
-FileFault PosixPlatform::closeFile(std::intptr_t handle) {
+FileFault HostPlatform::closeFile(std::intptr_t handle) {
   // The descriptor is released even when close reports an error, so it is
   // never closed twice (an interrupted close is not retried).
   if (close(descriptorOf(handle)) == 0 || errno == EINTR) return FileFault::none;

@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-#include "recio/platform_posix.h"
+#include "recio/host_platform.h"
 
 extern char** environ;
 
@@ -73,7 +73,7 @@ void writeQuietly(std::string_view bytes) {
 
 ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/'}; }
 
-bool PosixPlatform::runProcess(const std::string& program,
+bool HostPlatform::runProcess(const std::string& program,
                                const std::vector<std::string>& arguments, bool* missing) {
   if (missing) *missing = false;
   std::vector<char*> argv;
@@ -93,7 +93,7 @@ bool PosixPlatform::runProcess(const std::string& program,
   return true;
 }
 
-bool PosixPlatform::clearScreenDirectly() {
+bool HostPlatform::clearScreenDirectly() {
   if (isatty(STDOUT_FILENO)) writeQuietly(clearSequence);
   return true;
 }

@@ -9,7 +9,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "recio/platform_windows.h"
+#include "recio/host_platform.h"
 #include "recio/run_end.h"
 
 namespace recio {
@@ -78,7 +78,7 @@ void restoreConsoleCodePage() {
 }  // namespace
 
 Platform& hostPlatform() {
-  static WindowsPlatform host;
+  static HostPlatform host;
   return host;
 }
 
@@ -90,9 +90,9 @@ void endRunIfInterrupted() {
   if (signalNumber != 0) throw RunEnd{128 + signalNumber, signalNumber};
 }
 
-bool WindowsPlatform::isTerminal(StdStream stream) { return isConsole(handleOf(stream)); }
+bool HostPlatform::isTerminal(StdStream stream) { return isConsole(handleOf(stream)); }
 
-ReadResult WindowsPlatform::readInput(char* buffer, std::size_t capacity) {
+ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
   endRunIfInterrupted();
   HANDLE input = handleOf(StdStream::input);
   DWORD count = 0;
@@ -110,7 +110,7 @@ ReadResult WindowsPlatform::readInput(char* buffer, std::size_t capacity) {
   return {count, false};
 }
 
-bool WindowsPlatform::writeStd(StdStream stream, std::string_view bytes) {
+bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
   HANDLE handle = handleOf(stream);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
   while (!bytes.empty()) {
@@ -122,7 +122,7 @@ bool WindowsPlatform::writeStd(StdStream stream, std::string_view bytes) {
   return true;
 }
 
-std::optional<std::string> WindowsPlatform::environment(const char* name) {
+std::optional<std::string> HostPlatform::environment(const char* name) {
   std::string value(256, '\0');
   for (;;) {
     SetLastError(ERROR_SUCCESS);
@@ -139,9 +139,9 @@ std::optional<std::string> WindowsPlatform::environment(const char* name) {
   }
 }
 
-int WindowsPlatform::pendingInterrupt() { return arrivedInterrupt; }
+int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
 
-bool WindowsPlatform::consoleWantsUtf8() {
+bool HostPlatform::consoleWantsUtf8() {
   if (!isConsole(handleOf(StdStream::output))) return false;
   UINT current = GetConsoleOutputCP();
   if (current == windows1252) return false;

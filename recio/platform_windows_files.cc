@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "recio/platform_windows.h"
+#include "recio/host_platform.h"
 
 namespace recio {
 namespace {
@@ -104,16 +104,16 @@ FileOpen duplicateOf(DWORD standard) {
 
 }  // namespace
 
-bool WindowsPlatform::fileExists(const std::string& name) {
+bool HostPlatform::fileExists(const std::string& name) {
   return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-FileOpen WindowsPlatform::openFile(const std::string& name, FileAccess access, bool create) {
+FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
   // A folder cannot be opened this way: the host refuses it with access denied.
   return opened(createShared(name.c_str(), rightsFor(access), create ? CREATE_NEW : OPEN_EXISTING));
 }
 
-FileOpen WindowsPlatform::openDevice(Device device) {
+FileOpen HostPlatform::openDevice(Device device) {
   switch (device) {
     case Device::console: return duplicateOf(STD_OUTPUT_HANDLE);
     case Device::standardError: return duplicateOf(STD_ERROR_HANDLE);
@@ -122,7 +122,7 @@ FileOpen WindowsPlatform::openDevice(Device device) {
   return opened(createShared("NUL", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
 }
 
-FileFault WindowsPlatform::truncateFile(std::intptr_t handle, std::uint64_t length) {
+FileFault HostPlatform::truncateFile(std::intptr_t handle, std::uint64_t length) {
   HANDLE file = handleOf(handle);
   if (GetFileType(file) != FILE_TYPE_DISK) return FileFault::notSupported;
   // The end is set at the file position, so the position is moved there and back.
@@ -137,7 +137,7 @@ FileFault WindowsPlatform::truncateFile(std::intptr_t handle, std::uint64_t leng
   return fault;
 }
 
-FileFault WindowsPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
+FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
   HANDLE file = handleOf(handle);
   while (!bytes.empty()) {
     DWORD piece = static_cast<DWORD>(std::min(bytes.size(), largestWrite));
@@ -149,7 +149,7 @@ FileFault WindowsPlatform::writeFile(std::intptr_t handle, std::string_view byte
   return FileFault::none;
 }
 
-FileFault WindowsPlatform::closeFile(std::intptr_t handle) {
+FileFault HostPlatform::closeFile(std::intptr_t handle) {
   if (CloseHandle(handleOf(handle))) return FileFault::none;
   return writeFaultOf(GetLastError());
 }

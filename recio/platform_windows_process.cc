@@ -4,7 +4,7 @@
 // The interpreter clears the screen itself with its own "cls".
 #include <windows.h>
 
-#include "recio/platform_windows.h"
+#include "recio/host_platform.h"
 
 namespace recio {
 namespace {
@@ -52,7 +52,7 @@ HANDLE inheritable(DWORD standard) {
 
 }  // namespace
 
-bool WindowsPlatform::runProcess(const std::string& program,
+bool HostPlatform::runProcess(const std::string& program,
                                  const std::vector<std::string>& arguments, bool* missing) {
   if (missing) *missing = false;
   std::string commandLine = commandLineOf(arguments);
@@ -75,6 +75,6 @@ bool WindowsPlatform::runProcess(const std::string& program,
   return true;
 }
 
-bool WindowsPlatform::clearScreenDirectly() { return false; }
+bool HostPlatform::clearScreenDirectly() { return false; }
 
 }  // namespace recio

@@ -20,7 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "recio/console.h"
-#include "recio/platform_posix.h"
+#include "recio/host_platform.h"
 #include "recio/run_end.h"
 #include "recio/shell.h"
 #include "tests/fake_platform.h"
@@ -218,7 +218,7 @@ TEST_F(ShellHostProcess, StartsWithoutSearchAndTellsMissing) {
       {"sh", false, true},  // a bare name is looked for in the current directory only
       {"/bin/sh", true, false},
   };
-  recio::PosixPlatform host;
+  recio::HostPlatform host;
   for (const StartCase& row : cases) {
     SCOPED_TRACE(row.program);
     bool missing = !row.missing;

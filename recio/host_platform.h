@@ -1,16 +1,17 @@
-// The POSIX side of the platform layer. Its methods are defined in
-// platform_posix.cc (standard streams, environment, interrupts),
-// platform_posix_files.cc (files and devices) and
-// platform_posix_process.cc (child processes and the screen clear).
-#ifndef DOSMO_RECIO_PLATFORM_POSIX_H_
-#define DOSMO_RECIO_PLATFORM_POSIX_H_
+// The host's side of the platform layer: one class, whose methods are defined
+// in platform_posix*.cc on a POSIX system and in platform_windows*.cc on
+// Windows (standard streams, environment and interrupts; files and devices;
+// child processes and the screen clear). Only one side is built.
+#ifndef DOSMO_RECIO_HOST_PLATFORM_H_
+#define DOSMO_RECIO_HOST_PLATFORM_H_
 
 #include "recio/platform.h"
 
 namespace recio {
 
-// The host services of a POSIX system.
-class PosixPlatform final : public Platform {
+// The host services of this system: the POSIX side or the Windows side,
+// whichever the program is built for.
+class HostPlatform final : public Platform {
  public:
   bool isTerminal(StdStream stream) override;
   ReadResult readInput(char* buffer, std::size_t capacity) override;
@@ -32,10 +33,10 @@ class PosixPlatform final : public Platform {
   bool consoleWantsUtf8() override;
 };
 
-// Throws the end of the run when an interrupt has arrived; called by the
-// POSIX side after a system call was interrupted.
+// Throws the end of the run when an interrupt has arrived; called by the host
+// side after a wait for input or for a child process was broken.
 void endRunIfInterrupted();
 
 }  // namespace recio
 
-#endif  // DOSMO_RECIO_PLATFORM_POSIX_H_
+#endif  // DOSMO_RECIO_HOST_PLATFORM_H_
