@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -142,7 +143,22 @@ bool takeExponent(std::string_view text, std::size_t& at, long& exponent) {
 }
 
 // The nearest double of digits * 10^exponent10, or nullopt when it overflows.
+// The nearest double by one exact operation, when both operands are exact:
+// at most 15 digits (below 2^53) and a power of ten up to 10^22. One correctly
+// rounded multiplication or division then gives the nearest double.
+std::optional<double> nearestDoubleDirectly(const Decimal& number, long exponent10) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (number.kept > 15 || exponent10 > 22 || exponent10 < -22) return std::nullopt;
+  std::int64_t digits = 0;
+  for (int i = 0; i < number.kept; ++i) digits = digits * 10 + (number.digits[i] - '0');
+  const auto mantissa = static_cast<double>(digits);
+  return exponent10 >= 0 ? mantissa * kPowers[exponent10] : mantissa / kPowers[-exponent10];
+}
+
 std::optional<double> nearestDouble(const Decimal& number, long exponent10) {
+  if (std::optional<double> direct = nearestDoubleDirectly(number, exponent10)) return direct;
   char text[kMaxSignificant + 24];
   std::memcpy(text, number.digits, static_cast<std::size_t>(number.kept));
   char* end = text + number.kept;
