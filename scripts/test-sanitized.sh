@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the program and the test binary with g++ under AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan and runs the whole ctest suite;
+# any report of either checker fails the test that caused it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+CC=gcc CXX=g++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDOSMO_SANITIZE=ON
+cmake --build build-asan -j2
+ctest --test-dir build-asan --output-on-failure -j2
