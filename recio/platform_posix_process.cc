@@ -74,7 +74,7 @@ void writeQuietly(std::string_view bytes) {
 ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/'}; }
 
 bool HostPlatform::runProcess(const std::string& program,
-                               const std::vector<std::string>& arguments, bool* missing) {
+                              const std::vector<std::string>& arguments, bool* missing) {
   if (missing) *missing = false;
   std::vector<char*> argv;
   argv.reserve(arguments.size() + 1);

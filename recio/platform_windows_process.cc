@@ -53,7 +53,7 @@ HANDLE inheritable(DWORD standard) {
 }  // namespace
 
 bool HostPlatform::runProcess(const std::string& program,
-                                 const std::vector<std::string>& arguments, bool* missing) {
+                              const std::vector<std::string>& arguments, bool* missing) {
   if (missing) *missing = false;
   std::string commandLine = commandLineOf(arguments);
   STARTUPINFOA startup = {};
