@@ -31,19 +31,19 @@ long nowMs() {
   return now.tv_sec * 1000L + now.tv_nsec / 1000000L;
 }
 
-std::string programOf(const RunSpec& spec) {
-  return spec.program.empty() ? std::string(DOSMO_BINARY) : spec.program;
+std::string programOf(const RunSpec& setup) {
+  return setup.program.empty() ? std::string(DOSMO_BINARY) : setup.program;
 }
 
 // In the child: enter the folder, set the environment and start the program.
-[[noreturn]] void execProgram(const TempFolder& folder, const RunSpec& spec) {
+[[noreturn]] void execProgram(const TempFolder& folder, const RunSpec& setup) {
   if (chdir(folder.path().c_str()) != 0) _exit(127);
-  for (const auto& [name, value] : spec.environment) setenv(name.c_str(), value.c_str(), 1);
+  for (const auto& [name, value] : setup.environment) setenv(name.c_str(), value.c_str(), 1);
   signal(SIGPIPE, SIG_DFL);
-  std::string program = programOf(spec);
+  std::string program = programOf(setup);
   std::vector<char*> argv;
   argv.push_back(program.data());
-  std::vector<std::string> arguments = spec.arguments;
+  std::vector<std::string> arguments = setup.arguments;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   execv(program.c_str(), argv.data());
@@ -124,23 +124,23 @@ void TempFolder::write(const std::string& name, const std::string& bytes) const 
   out << bytes;
 }
 
-RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
+RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup) {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
   bool outOpen = true, errOpen = true;
-  if (spec.breakOutputPipe) {  // the reading end goes before the program can write
+  if (setup.breakOutputPipe) {  // the reading end goes before the program can write
     close(out[0]);
     out[0] = -1;
     outOpen = false;
   }
   pid_t child = fork();
   if (child == 0) {
-    if (spec.closeInput) {
+    if (setup.closeInput) {
       close(STDIN_FILENO);
     } else {
       dup2(in[0], STDIN_FILENO);
     }
-    if (spec.closeOutput) {
+    if (setup.closeOutput) {
       close(STDOUT_FILENO);
     } else {
       dup2(out[1], STDOUT_FILENO);
@@ -149,18 +149,18 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
       if (fd >= 0) close(fd);
     }
-    if (!switchToUser(spec.userId)) _exit(126);
-    execProgram(folder, spec);
+    if (!switchToUser(setup.userId)) _exit(126);
+    execProgram(folder, setup);
   }
   close(in[0]);
   close(out[1]);
   close(err[1]);
   RunOutcome outcome;
   std::size_t written = 0;
-  bool signalPending = spec.signalToSend != 0;
+  bool signalPending = setup.signalToSend != 0;
   bool holdInput = signalPending;  // like a terminal: input stays open to the end
   int inFd = in[1];
-  if (spec.closeInput || (spec.input.empty() && !holdInput)) {
+  if (setup.closeInput || (setup.input.empty() && !holdInput)) {
     close(inFd);
     inFd = -1;
   } else {
@@ -169,22 +169,22 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
   long deadline = nowMs() + kTimeoutMs;
   signal(SIGPIPE, SIG_IGN);
   while ((outOpen || errOpen) && nowMs() < deadline) {
-    bool feeding = inFd >= 0 && written < spec.input.size();
+    bool feeding = inFd >= 0 && written < setup.input.size();
     pollfd fds[3] = {{outOpen ? out[0] : -1, POLLIN, 0}, {err[0], POLLIN, 0}, {inFd, POLLOUT, 0}};
     poll(fds, feeding ? 3 : 2, 100);
     if (outOpen && (fds[0].revents & (POLLIN | POLLHUP))) outOpen = readSome(out[0], outcome.out);
     if (errOpen && (fds[1].revents & (POLLIN | POLLHUP))) errOpen = readSome(err[0], outcome.err);
     if (feeding && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
-      ssize_t count = write(inFd, spec.input.data() + written, spec.input.size() - written);
+      ssize_t count = write(inFd, setup.input.data() + written, setup.input.size() - written);
       if (count > 0) written += static_cast<std::size_t>(count);
-      if (count < 0) written = spec.input.size();
+      if (count < 0) written = setup.input.size();
     }
-    if (signalPending && promptsShown(outcome.out, spec.signalAfterPrompts)) {
+    if (signalPending && promptsShown(outcome.out, setup.signalAfterPrompts)) {
       usleep(50000);  // let the program reach its read
-      kill(child, spec.signalToSend);
+      kill(child, setup.signalToSend);
       signalPending = false;
     }
-    if (inFd >= 0 && written == spec.input.size() && !holdInput) {
+    if (inFd >= 0 && written == setup.input.size() && !holdInput) {
       close(inFd);
       inFd = -1;
     }
@@ -197,7 +197,7 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec) {
 }
 
 RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string>& prompts,
-                         const std::vector<std::string>& lines, const RunSpec& spec) {
+                         const std::vector<std::string>& lines, const RunSpec& setup) {
   int master = -1;
   winsize size{};
   size.ws_row = 50;
@@ -210,7 +210,7 @@ RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string
     modes.c_oflag &= ~static_cast<tcflag_t>(OPOST);  // the program's bytes as they are
     modes.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     tcsetattr(STDIN_FILENO, TCSANOW, &modes);
-    execProgram(folder, spec);
+    execProgram(folder, setup);
   }
   RunOutcome outcome;
   std::size_t next = 0;
@@ -249,7 +249,7 @@ bool canSwitchToUser(int userId) {
 }
 
 RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,
-                             const std::vector<std::string>& lines, const RunSpec& spec) {
+                             const std::vector<std::string>& lines, const RunSpec& setup) {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
   pid_t child = fork();
@@ -258,7 +258,7 @@ RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::st
     dup2(out[1], STDOUT_FILENO);
     dup2(err[1], STDERR_FILENO);
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-    execProgram(folder, spec);
+    execProgram(folder, setup);
   }
   close(in[0]);
   close(out[1]);

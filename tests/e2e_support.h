@@ -59,20 +59,20 @@ struct RunSpec {
 bool canSwitchToUser(int userId);
 
 // Runs the program in `folder` with its standard streams on pipes.
-RunOutcome runPiped(const TempFolder& folder, const RunSpec& spec);
+RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup);
 
 // Runs the program in `folder` under a pseudo-terminal; each element of
 // `lines` is typed after the terminal has shown `prompts[i]` (or at once when
 // the prompt is empty). Returns everything the terminal received.
 RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string>& prompts,
-                         const std::vector<std::string>& lines, const RunSpec& spec = {});
+                         const std::vector<std::string>& lines, const RunSpec& setup = {});
 
 // Runs the program in `folder` with its standard streams on pipes; each
 // element of `lines` is written to standard input, with LF, once standard
 // output has shown `prompts[i]` after the previous prompt; standard input is
 // closed after the last line.
 RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,
-                             const std::vector<std::string>& lines, const RunSpec& spec = {});
+                             const std::vector<std::string>& lines, const RunSpec& setup = {});
 
 // The bytes of a file of the source tree (for golden files).
 std::string readSourceFile(const std::string& relativePath);

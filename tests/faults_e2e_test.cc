@@ -73,7 +73,7 @@ std::string mathReport(const std::string& number, const std::string& message) {
 const std::string kEndOfInput = fileReport("F6501", "READ", "CON", "end of file encountered");
 
 // A run in the C locale, so the console bytes are the program's own.
-RunSpec spec(std::string input) {
+RunSpec setup(std::string input) {
   RunSpec run;
   run.input = std::move(input);
   run.environment = {{"LC_ALL", "C"}};
@@ -84,7 +84,7 @@ RunSpec spec(std::string input) {
 const std::string& fullReport() {
   static const std::string report = [] {
     TempFolder folder;
-    testing_support::runPiped(folder, spec(answersUpTo(kQuestionCount)));
+    testing_support::runPiped(folder, setup(answersUpTo(kQuestionCount)));
     return folder.read("rel.txt");
   }();
   return report;
@@ -109,7 +109,7 @@ std::string describe(const RunOutcome& run) {
 
 TEST(FaultsEndToEnd, UndisturbedRunIsTheReference) {
   TempFolder folder;
-  RunOutcome run = testing_support::runPiped(folder, spec(answersUpTo(kQuestionCount)));
+  RunOutcome run = testing_support::runPiped(folder, setup(answersUpTo(kQuestionCount)));
   EXPECT_EQ(run.status, 0) << describe(run);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(folder.read("rel.txt").size(), 1391u);
@@ -123,7 +123,7 @@ TEST(FaultsEndToEnd, InputEndingAtEveryQuestion) {
   for (std::size_t question = 0; question < kQuestionCount; ++question) {
     SCOPED_TRACE("input ends at question " + std::to_string(question));
     TempFolder folder;
-    RunOutcome run = testing_support::runPiped(folder, spec(answersUpTo(question)));
+    RunOutcome run = testing_support::runPiped(folder, setup(answersUpTo(question)));
     bool normalEnd = question == kFinalPause;
     EXPECT_EQ(run.status, normalEnd ? 0 : 1) << describe(run);
     EXPECT_EQ(run.signalNumber, 0);
@@ -137,7 +137,7 @@ TEST(FaultsEndToEnd, InputEndingAtEveryQuestion) {
 void expectInterruptedAt(std::size_t question, int signalNumber) {
   SCOPED_TRACE("signal " + std::to_string(signalNumber) + " at question " + std::to_string(question));
   TempFolder folder;
-  RunSpec run = spec(answersUpTo(question));
+  RunSpec run = setup(answersUpTo(question));
   for (std::size_t i = 0; i <= question; ++i) run.signalAfterPrompts.push_back(kQuestions[i].prompt);
   run.signalToSend = signalNumber;
   RunOutcome outcome = testing_support::runPiped(folder, run);
@@ -197,7 +197,7 @@ TEST(FaultsEndToEnd, FileSystemSituations) {
     SCOPED_TRACE(c.title);
     TempFolder folder;
     if (!c.oldReport.empty()) folder.write("rel.txt", c.oldReport);
-    RunOutcome run = testing_support::runPiped(folder, spec(c.input));
+    RunOutcome run = testing_support::runPiped(folder, setup(c.input));
     EXPECT_EQ(run.status, c.status) << describe(run);
     EXPECT_EQ(run.err, c.err);
     EXPECT_EQ(folder.read(c.reportName), c.report);
@@ -236,7 +236,7 @@ TEST(FaultsEndToEnd, PermissionsAsOrdinaryUser) {
       ASSERT_EQ(chown(folder.file("rel.txt").c_str(), kNobody, kNobody), 0);
       ASSERT_EQ(chmod(folder.file("rel.txt").c_str(), 0444), 0);
     }
-    RunSpec run = spec(c.input);
+    RunSpec run = setup(c.input);
     run.userId = kNobody;
     RunOutcome outcome = testing_support::runPiped(folder, run);
     EXPECT_EQ(outcome.status, c.status) << describe(outcome);
@@ -268,7 +268,7 @@ TEST(FaultsEndToEnd, FloatingPointFaultsKeepEarlierRecords) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
     TempFolder folder;
-    RunOutcome run = testing_support::runPiped(folder, spec(c.input));
+    RunOutcome run = testing_support::runPiped(folder, setup(c.input));
     EXPECT_EQ(run.status, 1) << describe(run);
     EXPECT_EQ(run.signalNumber, 0);
     EXPECT_EQ(run.err, c.err);
@@ -294,7 +294,7 @@ TEST(FaultsEndToEnd, ClosedOrBrokenStandardStreams) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
     TempFolder folder;
-    RunSpec run = spec(answersUpTo(kQuestionCount));
+    RunSpec run = setup(answersUpTo(kQuestionCount));
     run.breakOutputPipe = c.breakOutput;
     run.closeOutput = c.closeOutput;
     run.closeInput = c.closeInput;
@@ -327,7 +327,7 @@ TEST(FaultsEndToEnd, HundredThousandCharacterLines) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
     TempFolder folder;
-    RunOutcome run = testing_support::runPiped(folder, spec(c.input));
+    RunOutcome run = testing_support::runPiped(folder, setup(c.input));
     EXPECT_EQ(run.status, 1) << describe(run);
     EXPECT_EQ(run.err, c.err);
     EXPECT_EQ(folder.read(c.reportName), c.report);
@@ -348,7 +348,7 @@ TEST(FaultsEndToEnd, RandomBinaryInputEndsWithAReport) {
       std::string input = answersUpTo(answered, "'rel.txt'");
       for (int i = 0; i < 2048; ++i) input += static_cast<char>(byte(generator));
       TempFolder folder;
-      RunSpec run = spec(input);
+      RunSpec run = setup(input);
       run.environment["PATH"] = "/nonexistent";  // no random pause line may start a command
       RunOutcome outcome = testing_support::runPiped(folder, run);
       EXPECT_EQ(outcome.signalNumber, 0) << describe(outcome);

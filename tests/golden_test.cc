@@ -89,10 +89,10 @@ TEST_P(GoldenRun, LeavesExactBytes) {
   const fs::path folder = caseFolder(GetParam());
   ASSERT_TRUE(fs::exists(folder / "answers.txt")) << folder;
   TempFolder work;
-  RunSpec spec;
-  spec.input = readBytes(folder / "answers.txt");
-  spec.arguments = argumentsOf(folder);
-  const RunOutcome run = testing_support::runPiped(work, spec);
+  RunSpec setup;
+  setup.input = readBytes(folder / "answers.txt");
+  setup.arguments = argumentsOf(folder);
+  const RunOutcome run = testing_support::runPiped(work, setup);
   const std::map<std::string, std::string> left = filesIn(work.path());
   const char* rewrite = std::getenv("DOSMO_WRITE_GOLDEN");
   if (rewrite != nullptr && std::string(rewrite) == "1") {

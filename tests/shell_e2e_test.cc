@@ -23,7 +23,7 @@ const std::string kPausePrompt =
 // The worked example's answers, each with the text that shows its question;
 // the two pause lines are given by the caller.
 RunOutcome runWithPauseLines(const TempFolder& folder, const std::string& firstPause,
-                             const std::string& secondPause, const RunSpec& spec = {}) {
+                             const std::string& secondPause, const RunSpec& setup = {}) {
   const std::vector<std::string> prompts = {
       "(nome.txt)",        "(Mpa) ",          "mero da opcao desejada", "abatimento (cm)",
       "padrao = 25",       "valor da opcao desejada ", "Digite o numero da opcao desejada",
@@ -32,7 +32,7 @@ RunOutcome runWithPauseLines(const TempFolder& folder, const std::string& firstP
   const std::vector<std::string> lines = {"relatorio.txt", "25", "4", "8", "25", "1", "1",
                                           "0.55", "1", "1", firstPause, "59", "1.59", "1.4",
                                           secondPause};
-  return testing_support::runPipedByPrompts(folder, prompts, lines, spec);
+  return testing_support::runPipedByPrompts(folder, prompts, lines, setup);
 }
 
 const std::string& goldenReport() {
@@ -49,9 +49,9 @@ void installRecordingShell(const TempFolder& folder) {
 
 TEST(ShellRun, PauseLineCreatesFileThroughTheHostShell) {
   TempFolder folder;
-  RunSpec spec;
-  spec.environment = {{"COMSPEC", ""}};  // unset in effect: the host's sh from PATH
-  RunOutcome run = runWithPauseLines(folder, "touch made-by-pause", "", spec);
+  RunSpec setup;
+  setup.environment = {{"COMSPEC", ""}};  // unset in effect: the host's sh from PATH
+  RunOutcome run = runWithPauseLines(folder, "touch made-by-pause", "", setup);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(folder.read("made-by-pause"), "");
   EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
@@ -70,9 +70,9 @@ TEST(ShellRun, PauseLinesReachTheInterpreterAsTyped) {
   for (const Row& row : rows) {
     TempFolder folder;
     installRecordingShell(folder);
-    RunSpec spec;
-    spec.environment = {{"COMSPEC", folder.file("recording-shell")}};
-    RunOutcome run = runWithPauseLines(folder, row.first, row.second, spec);
+    RunSpec setup;
+    setup.environment = {{"COMSPEC", folder.file("recording-shell")}};
+    RunOutcome run = runWithPauseLines(folder, row.first, row.second, setup);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(folder.read("shell-log"), row.log) << "[" << row.first << "]";
     EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
@@ -81,10 +81,10 @@ TEST(ShellRun, PauseLinesReachTheInterpreterAsTyped) {
 
 TEST(ShellRun, MissingInterpreterSkipsTheCommand) {
   TempFolder folder;
-  RunSpec spec;
-  spec.environment = {{"COMSPEC", folder.file("no-such-interpreter")},
+  RunSpec setup;
+  setup.environment = {{"COMSPEC", folder.file("no-such-interpreter")},
                       {"PATH", folder.file("no-such-directory")}};
-  RunOutcome run = runWithPauseLines(folder, "touch made-by-pause", "touch again", spec);
+  RunOutcome run = runWithPauseLines(folder, "touch made-by-pause", "touch again", setup);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(folder.read("made-by-pause"), "<missing>");

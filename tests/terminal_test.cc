@@ -43,9 +43,9 @@ RunOutcome typeAnswers(const TempFolder& folder, std::size_t count, const std::s
     prompts.push_back(kWorkedExample[i].prompt);
     lines.push_back(i == count ? last : kWorkedExample[i].line);
   }
-  RunSpec spec;
-  spec.environment = {{"LC_ALL", "C"}, {"LANG", "C"}};  // console bytes as stored
-  return testing_support::runOnTerminal(folder, prompts, lines, spec);
+  RunSpec setup;
+  setup.environment = {{"LC_ALL", "C"}, {"LANG", "C"}};  // console bytes as stored
+  return testing_support::runOnTerminal(folder, prompts, lines, setup);
 }
 
 RunOutcome typeWorkedExample(const TempFolder& folder) {
@@ -90,9 +90,9 @@ TEST(Terminal, ScreenClearOnlyOnTerminal) {
     ++clears;
   }
   EXPECT_EQ(clears, 11u);
-  RunSpec spec;
-  spec.input = testing_support::readSourceFile("tests/golden/worked-example/answers.txt");
-  RunOutcome piped = testing_support::runPiped(redirected, spec);
+  RunSpec setup;
+  setup.input = testing_support::readSourceFile("tests/golden/worked-example/answers.txt");
+  RunOutcome piped = testing_support::runPiped(redirected, setup);
   EXPECT_EQ(piped.status, 0);
   EXPECT_EQ(piped.out.find('\x1B'), std::string::npos);
 }
@@ -121,9 +121,9 @@ TEST(Terminal, LineOf130CharactersIsAccepted) {
   TempFolder second;
   std::vector<std::string> prompts = {"(nome.txt)", "(Mpa) "};
   std::vector<std::string> lines = {name, "abc"};
-  RunSpec spec;
-  spec.environment = {{"LC_ALL", "C"}};
-  RunOutcome typed = testing_support::runOnTerminal(second, prompts, lines, spec);
+  RunSpec setup;
+  setup.environment = {{"LC_ALL", "C"}};
+  RunOutcome typed = testing_support::runOnTerminal(second, prompts, lines, setup);
   // The name was taken: the strength question came, and its bad answer is the error.
   EXPECT_NE(typed.out.find("(Mpa) \r\n\r\nrun-time error F6103: READ(CON)"), std::string::npos)
       << typed.out;
