@@ -37,8 +37,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
+  wineserver -w        # let the set-up's server save the prefix and end
 fi
-wineserver -p          # kept running between the cases, ended at the end
+# One server kept running between the cases and ended at the end; when a
+# server of this prefix is still running it simply serves the cases instead.
+wineserver -p 2>/dev/null || true
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
 scratch=$(mktemp -d)
 
