@@ -19,6 +19,16 @@ constexpr std::array<float, 8> kReals = {31.6000004f, 344.170441f, 2.14311552f, 
                                          21.394783f,  35.7606125f, -9.996f,     27.5f};
 constexpr std::array<std::int32_t, 8> kIntegers = {1, 2, 3, 4, 5, 6, 7, 8};
 
+// The values as the compiler must take them: read through a pointer it cannot
+// see through. (Passing a float itself to DoNotOptimize lets this library's
+// "+m,r" constraint hand the callee a wrong register with GCC.)
+template <typename T, std::size_t N>
+const T* opaque(const std::array<T, N>& values) {
+  const T* data = values.data();
+  benchmark::DoNotOptimize(data);
+  return data;
+}
+
 void perValue(benchmark::State& state, std::size_t values) {
   state.counters["per_value"] = benchmark::Counter(
       static_cast<double>(values), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -27,8 +37,9 @@ void perValue(benchmark::State& state, std::size_t values) {
 void renderFixedField(benchmark::State& state, int width, int decimals) {
   std::array<char, 32> field{};
   for (auto _ : state) {
-    for (float value : kReals) {
-      benchmark::DoNotOptimize(value);
+    const float* values = opaque(kReals);
+    for (std::size_t at = 0; at < kReals.size(); ++at) {
+      const float value = values[at];
       recio::renderFixed(value, width, decimals, field.data());
       benchmark::DoNotOptimize(field);
     }
@@ -39,8 +50,9 @@ void renderFixedField(benchmark::State& state, int width, int decimals) {
 void snprintfFixed(benchmark::State& state, int width, int decimals) {
   std::array<char, 32> field{};
   for (auto _ : state) {
-    for (float value : kReals) {
-      benchmark::DoNotOptimize(value);
+    const float* values = opaque(kReals);
+    for (std::size_t at = 0; at < kReals.size(); ++at) {
+      const float value = values[at];
       std::snprintf(field.data(), field.size(), "%*.*f", width, decimals, static_cast<double>(value));
       benchmark::DoNotOptimize(field);
     }
@@ -51,8 +63,9 @@ void snprintfFixed(benchmark::State& state, int width, int decimals) {
 void renderIntegerField(benchmark::State& state, int width) {
   std::array<char, 32> field{};
   for (auto _ : state) {
-    for (std::int32_t value : kIntegers) {
-      benchmark::DoNotOptimize(value);
+    const std::int32_t* values = opaque(kIntegers);
+    for (std::size_t at = 0; at < kIntegers.size(); ++at) {
+      const std::int32_t value = values[at];
       recio::renderInteger(value, width, field.data());
       benchmark::DoNotOptimize(field);
     }
@@ -63,8 +76,9 @@ void renderIntegerField(benchmark::State& state, int width) {
 void snprintfInteger(benchmark::State& state, int width) {
   std::array<char, 32> field{};
   for (auto _ : state) {
-    for (std::int32_t value : kIntegers) {
-      benchmark::DoNotOptimize(value);
+    const std::int32_t* values = opaque(kIntegers);
+    for (std::size_t at = 0; at < kIntegers.size(); ++at) {
+      const std::int32_t value = values[at];
       std::snprintf(field.data(), field.size(), "%*d", width, static_cast<int>(value));
       benchmark::DoNotOptimize(field);
     }
