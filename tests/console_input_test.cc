@@ -225,10 +225,13 @@ TEST(ConsoleInput, SeveralItemsInOneStatement) {
 }
 
 TEST(ConsoleInput, QuotedTextGoesOnAcrossLines) {
+  // The whole line end (LF, or CR LF) adds nothing; no typed character is lost.
   for (bool terminal : {true, false}) {
-    FakeRun run("'meu\nrelatorio'\n9\n", terminal);
-    EXPECT_EQ(readOne(run, Item::text), "[meurelatorio   ]");
-    EXPECT_EQ(readOne(run, Item::integer), "9");
+    for (std::string lineEnd : {"\n", "\r\n"}) {
+      FakeRun run("'meu" + lineEnd + "relatorio'" + lineEnd + "9" + lineEnd, terminal);
+      EXPECT_EQ(readOne(run, Item::text), "[meurelatorio   ]") << "terminal " << terminal;
+      EXPECT_EQ(readOne(run, Item::integer), "9");
+    }
   }
 }
 
