@@ -135,7 +135,8 @@ class MemoryPlatform final : public recio::Platform {
     return !settings_.processesMissing;
   }
 
-  bool clearScreenDirectly() override { return true; }
+  bool canStart(const std::string&) override { return true; }
+  void clearScreen() override {}
 
   int pendingInterrupt() override { return 0; }
 

@@ -27,7 +27,8 @@ class HostPlatform final : public Platform {
   std::optional<std::string> environment(const char* name) override;
   bool runProcess(const std::string& program, const std::vector<std::string>& arguments,
                   bool* missing) override;
-  bool clearScreenDirectly() override;
+  bool canStart(const std::string& program) override;
+  void clearScreen() override;
 
   int pendingInterrupt() override;
   bool consoleWantsUtf8() override;

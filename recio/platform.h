@@ -82,10 +82,11 @@ class Platform {
   virtual bool runProcess(const std::string& program,
                           const std::vector<std::string>& arguments,
                           bool* missing) = 0;
-  // Carries out the screen clear on a host whose interpreter has no such
-  // command: clears a terminal, does nothing otherwise, and returns true.
-  // Returns false on a host whose interpreter runs "cls" itself.
-  virtual bool clearScreenDirectly() = 0;
+  // True when `program` names a file that could be started as a program.
+  virtual bool canStart(const std::string& program) = 0;
+  // Clears the terminal on standard output, and does nothing when standard
+  // output is not a terminal (used where the interpreter has no "cls").
+  virtual void clearScreen() = 0;
 
   // The number of an interrupt (SIGINT, SIGTERM, SIGHUP) that has arrived, or 0.
   virtual int pendingInterrupt() = 0;
@@ -105,6 +106,7 @@ struct ShellHost {
   const char* commandSwitch;  // "-c" on POSIX; "/c" on Windows
   char pathListSeparator;     // ':' on POSIX; ';' on Windows
   char directorySeparator;    // '/' on POSIX; '\\' on Windows
+  bool runsClearCommand;      // the interpreter itself runs "cls" (Windows)
 };
 
 // The interpreter names and separators of this host (defined by the host's side).

@@ -5,6 +5,7 @@
 #include <errno.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,7 +72,7 @@ void writeQuietly(std::string_view bytes) {
 
 }  // namespace
 
-ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/'}; }
+ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/', false}; }
 
 bool HostPlatform::runProcess(const std::string& program,
                               const std::vector<std::string>& arguments, bool* missing) {
@@ -93,9 +94,14 @@ bool HostPlatform::runProcess(const std::string& program,
   return true;
 }
 
-bool HostPlatform::clearScreenDirectly() {
+bool HostPlatform::canStart(const std::string& program) {
+  struct stat status {};
+  return stat(program.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         access(program.c_str(), X_OK) == 0;
+}
+
+void HostPlatform::clearScreen() {
   if (isatty(STDOUT_FILENO)) writeQuietly(clearSequence);
-  return true;
 }
 
 }  // namespace recio

@@ -83,7 +83,7 @@ Platform& hostPlatform() {
 }
 
 // The NT family's interpreter; the hosts that only had "command.com" are not served.
-ShellHost hostShell() { return ShellHost{"cmd.exe", "/c", ';', '\\'}; }
+ShellHost hostShell() { return ShellHost{"cmd.exe", "/c", ';', '\\', true}; }
 
 void endRunIfInterrupted() {
   int signalNumber = arrivedInterrupt;

@@ -75,6 +75,12 @@ bool HostPlatform::runProcess(const std::string& program,
   return true;
 }
 
-bool HostPlatform::clearScreenDirectly() { return false; }
+bool HostPlatform::canStart(const std::string& program) {
+  DWORD attributes = GetFileAttributesA(program.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The interpreter runs "cls" itself here, so the run-time never clears directly.
+void HostPlatform::clearScreen() {}
 
 }  // namespace recio

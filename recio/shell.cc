@@ -1,6 +1,7 @@
 // Shell commands: a command line runs through the interpreter named by COMSPEC,
 // or the host's own interpreter looked for in the current directory and then
-// along PATH; the result says only whether it started. The pause shows its
+// along PATH; the result says only whether it started. Where that interpreter
+// has no "cls" the platform clears the screen itself. The pause shows its
 // prompt, reads one line and runs it when it holds a command.
 #include "recio/shell.h"
 
@@ -50,11 +51,16 @@ std::string joinPath(std::string_view directory, std::string_view name, char sep
   return path;
 }
 
-// Tries the host's interpreter as named (relative to the current directory),
-// then in each directory of PATH, until one starts or fails otherwise than
-// by being missing.
-StartOutcome startFallback(const ShellHost& host, const std::string& command) {
-  StartOutcome outcome = startInterpreter(host.fallback, host, command);
+// Tries each interpreter in turn with `attempt` (COMSPEC's, then the host's
+// own as named, relative to the current directory, then in each directory of
+// PATH) until one is not missing, and returns how the last attempt ended.
+template <typename Attempt>
+StartOutcome tryInterpreters(const ShellHost& host, Attempt attempt) {
+  StartOutcome outcome = StartOutcome::missing;
+  std::optional<std::string> comspec = platform().environment("COMSPEC");
+  if (comspec && !comspec->empty()) outcome = attempt(*comspec);
+  if (outcome != StartOutcome::missing) return outcome;
+  outcome = attempt(std::string{host.fallback});
   std::optional<std::string> searchPath = platform().environment("PATH");
   std::string_view rest = searchPath ? std::string_view{*searchPath} : std::string_view{};
   while (outcome == StartOutcome::missing && !rest.empty()) {
@@ -62,20 +68,30 @@ StartOutcome startFallback(const ShellHost& host, const std::string& command) {
     std::string_view directory = rest.substr(0, cut);
     rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
     if (directory.empty()) continue;  // an empty entry is the current directory, tried already
-    outcome = startInterpreter(joinPath(directory, host.fallback, host.directorySeparator), host,
-                               command);
+    outcome = attempt(joinPath(directory, host.fallback, host.directorySeparator));
   }
   return outcome;
 }
 
-// Runs the command line through COMSPEC's interpreter or the fallback.
-std::int32_t runCommandLine(const std::string& command) {
-  ShellHost host = hostShell();
-  std::optional<std::string> comspec = platform().environment("COMSPEC");
-  StartOutcome outcome = StartOutcome::missing;
-  if (comspec && !comspec->empty()) outcome = startInterpreter(*comspec, host, command);
-  if (outcome == StartOutcome::missing) outcome = startFallback(host, command);
+// Runs the command line through the first interpreter that starts.
+std::int32_t runCommandLine(const ShellHost& host, const std::string& command) {
+  StartOutcome outcome = tryInterpreters(host, [&](const std::string& interpreter) {
+    return startInterpreter(interpreter, host, command);
+  });
   return outcome == StartOutcome::finished ? 1 : 0;
+}
+
+// The screen clear on a host whose interpreter has no "cls": the platform
+// clears, but only where an interpreter could have been started, so the
+// result is the one a run of "cls" gives (0 and the screen unchanged when no
+// interpreter is there).
+std::int32_t clearWithoutCommand(const ShellHost& host) {
+  StartOutcome outcome = tryInterpreters(host, [](const std::string& interpreter) {
+    return platform().canStart(interpreter) ? StartOutcome::finished : StartOutcome::missing;
+  });
+  if (outcome != StartOutcome::finished) return 0;
+  platform().clearScreen();
+  return 1;
 }
 
 }  // namespace
@@ -83,12 +99,12 @@ std::int32_t runCommandLine(const std::string& command) {
 std::int32_t runShellCommand(const char* text, int length) {
   std::string_view command =
       cutTrailingBlanks(std::string_view{text, static_cast<std::size_t>(std::max(length, 0))});
-  // The host's interpreter may lack the screen clear; the platform then clears itself.
-  if (command == "cls" && platform().clearScreenDirectly()) return 1;
+  const ShellHost host = hostShell();
   try {
-    return runCommandLine(std::string{command});
+    if (command == "cls" && !host.runsClearCommand) return clearWithoutCommand(host);
+    return runCommandLine(host, std::string{command});
   } catch (const std::bad_alloc&) {
-    return 0;  // no memory for the copy of the command: the interpreter cannot start
+    return 0;  // no memory for the interpreter's names: it cannot start
   }
 }
 

@@ -29,6 +29,7 @@ class FakePlatform : public recio::Platform {
   std::map<std::string, std::string> variables;
   std::vector<std::vector<std::string>> processes;  // program then arguments
   bool processesStart = true;    // false: every start fails as missing
+  std::vector<std::string> probes;  // programs asked about by canStart
   int clears = 0;                // screen clears carried out directly
   bool wantsUtf8 = false;        // the terminal's character set is UTF-8
 
@@ -79,10 +80,11 @@ class FakePlatform : public recio::Platform {
     if (missing) *missing = !processesStart;
     return processesStart;
   }
-  bool clearScreenDirectly() override {
-    ++clears;
-    return true;
+  bool canStart(const std::string& program) override {
+    probes.push_back(program);
+    return processesStart;
   }
+  void clearScreen() override { ++clears; }
   int pendingInterrupt() override { return 0; }
   bool consoleWantsUtf8() override { return wantsUtf8; }
 

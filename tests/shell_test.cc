@@ -74,16 +74,36 @@ TEST(ShellCommand, FormsCommandLineAndSearchesFallback) {
   }
 }
 
-TEST(ShellCommand, ScreenClearIsCarriedOutDirectly) {
-  for (bool lineOpen : {false, true}) {
-    for (const std::string text : {"cls", "cls   "}) {
-      FakeRun run;
-      recio::consoleUnit().lineOpen = lineOpen;
-      EXPECT_EQ(runText(text), 1);
-      EXPECT_EQ(run.fake.clears, 1);
-      EXPECT_TRUE(run.fake.processes.empty());
-      EXPECT_EQ(run.fake.output, "");
-      EXPECT_EQ(recio::consoleUnit().lineOpen, lineOpen);
+// The clear is carried out by the platform, never by a child process, and
+// only where an interpreter is there to be started.
+TEST(ShellCommand, ScreenClearNeedsAnInterpreterButStartsNone) {
+  struct ClearCase {
+    std::map<std::string, std::string> variables;
+    bool interpreterThere;
+    std::vector<std::string> probes;
+    std::int32_t status;
+  };
+  const ClearCase cases[] = {
+      {{}, true, {"sh"}, 1},
+      {{{"COMSPEC", "/opt/shell/cmd"}}, true, {"/opt/shell/cmd"}, 1},
+      {{{"COMSPEC", "/x/cmd"}, {"PATH", "/a::/b/"}}, false, {"/x/cmd", "sh", "/a/sh", "/b/sh"}, 0},
+      {{}, false, {"sh"}, 0},
+  };
+  for (const ClearCase& row : cases) {
+    for (bool lineOpen : {false, true}) {
+      for (const std::string text : {"cls", "cls   "}) {
+        SCOPED_TRACE(text + (row.interpreterThere ? " with" : " without") + " an interpreter");
+        FakeRun run;
+        run.fake.variables = row.variables;
+        run.fake.processesStart = row.interpreterThere;
+        recio::consoleUnit().lineOpen = lineOpen;
+        EXPECT_EQ(runText(text), row.status);
+        EXPECT_EQ(run.fake.clears, row.status);
+        EXPECT_EQ(run.fake.probes, row.probes);
+        EXPECT_TRUE(run.fake.processes.empty());
+        EXPECT_EQ(run.fake.output, "");
+        EXPECT_EQ(recio::consoleUnit().lineOpen, lineOpen);
+      }
     }
   }
 }
@@ -261,38 +281,61 @@ TEST_F(ShellHostProcess, OtherStartFailureGivesZeroWithoutFallback) {
   EXPECT_FALSE(std::filesystem::exists(folder_ / "trace"));
 }
 
-TEST_F(ShellHostProcess, ScreenClearWritesNothingWhenOutputIsNotTerminal) {
-  int saved = dup(STDOUT_FILENO);
-  int file = open((folder_ / "screen").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(file, 0);
-  dup2(file, STDOUT_FILENO);
-  bool cleared = recio::hostPlatform().clearScreenDirectly();
-  std::int32_t status = runText("cls");
-  dup2(saved, STDOUT_FILENO);
-  close(file);
-  close(saved);
-  EXPECT_TRUE(cleared);
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(std::filesystem::file_size(folder_ / "screen"), 0u);
-}
-
-TEST_F(ShellHostProcess, ScreenClearClearsTerminal) {
-  int master = -1;
-  int terminal = -1;
-  ASSERT_EQ(openpty(&master, &terminal, nullptr, nullptr, nullptr), 0);
-  int saved = dup(STDOUT_FILENO);
-  dup2(terminal, STDOUT_FILENO);
-  bool cleared = recio::hostPlatform().clearScreenDirectly();
-  dup2(saved, STDOUT_FILENO);
-  close(saved);
-  std::string shown(64, '\0');
-  pollfd ready{master, POLLIN, 0};
-  ssize_t count = poll(&ready, 1, 2000) == 1 ? read(master, shown.data(), shown.size()) : 0;
-  shown.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
-  close(terminal);
-  close(master);
-  EXPECT_TRUE(cleared);
-  EXPECT_EQ(shown, "\x1B[H\x1B[2J\x1B[3J");
+// What standard output receives from "cls": the clear sequence on a terminal
+// when an interpreter is there, nothing otherwise.
+TEST_F(ShellHostProcess, ScreenClearOnTerminalsAndFiles) {
+  struct Case {
+    bool terminal;
+    bool interpreterThere;
+    std::int32_t status;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {true, true, 1, "\x1B[H\x1B[2J\x1B[3J"},
+      {true, false, 0, ""},
+      {false, true, 1, ""},
+      {false, false, 0, ""},
+  };
+  for (const Case& row : cases) {
+    SCOPED_TRACE(std::string(row.terminal ? "terminal" : "file") +
+                 (row.interpreterThere ? ", interpreter there" : ", no interpreter"));
+    if (row.interpreterThere) {
+      setenv("PATH", "/usr/bin:/bin", 1);
+      unsetenv("COMSPEC");
+    } else {
+      setenv("COMSPEC", (folder_ / "no-such-interpreter").c_str(), 1);
+      setenv("PATH", (folder_ / "empty").c_str(), 1);
+    }
+    int reader = -1;
+    int writer = -1;
+    if (row.terminal) {
+      ASSERT_EQ(openpty(&reader, &writer, nullptr, nullptr, nullptr), 0);
+    } else {
+      writer = open((folder_ / "screen").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ASSERT_GE(writer, 0);
+    }
+    int saved = dup(STDOUT_FILENO);
+    dup2(writer, STDOUT_FILENO);
+    std::int32_t status = runText("cls");
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    close(writer);
+    std::string shown;
+    if (row.terminal) {
+      shown.resize(64);
+      pollfd ready{reader, POLLIN, 0};
+      ssize_t count = poll(&ready, 1, row.shown.empty() ? 200 : 2000) == 1
+                          ? read(reader, shown.data(), shown.size())
+                          : 0;
+      shown.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
+      close(reader);
+    } else {
+      std::ifstream in(folder_ / "screen", std::ios::binary);
+      shown.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    EXPECT_EQ(status, row.status);
+    EXPECT_EQ(shown, row.shown);
+  }
 }
 
 // An interrupt while the child runs: the child still finishes, then the run ends.

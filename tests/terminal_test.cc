@@ -4,6 +4,7 @@
 // screen clear and the error reports are checked.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,8 @@ const std::vector<Answer> kWorkedExample = {
 
 // The answers up to (not including) index `count`, then `last` at the prompt of
 // answer `count`.
-RunOutcome typeAnswers(const TempFolder& folder, std::size_t count, const std::string& last) {
+RunOutcome typeAnswers(const TempFolder& folder, std::size_t count, const std::string& last,
+                       const std::map<std::string, std::string>& environment = {}) {
   std::vector<std::string> prompts, lines;
   for (std::size_t i = 0; i <= count && i < kWorkedExample.size(); ++i) {
     prompts.push_back(kWorkedExample[i].prompt);
@@ -45,11 +47,21 @@ RunOutcome typeAnswers(const TempFolder& folder, std::size_t count, const std::s
   }
   RunSpec setup;
   setup.environment = {{"LC_ALL", "C"}, {"LANG", "C"}};  // console bytes as stored
+  setup.environment.insert(environment.begin(), environment.end());
   return testing_support::runOnTerminal(folder, prompts, lines, setup);
 }
 
-RunOutcome typeWorkedExample(const TempFolder& folder) {
-  return typeAnswers(folder, kWorkedExample.size() - 1, kWorkedExample.back().line);
+RunOutcome typeWorkedExample(const TempFolder& folder,
+                             const std::map<std::string, std::string>& environment = {}) {
+  return typeAnswers(folder, kWorkedExample.size() - 1, kWorkedExample.back().line, environment);
+}
+
+std::size_t clearsIn(const std::string& shown) {
+  std::size_t clears = 0;
+  for (std::size_t at = shown.find(kClear); at != std::string::npos; at = shown.find(kClear, at + 1)) {
+    ++clears;
+  }
+  return clears;
 }
 
 TEST(Terminal, LineEndsAroundReadsClearsAndExit) {
@@ -84,17 +96,24 @@ TEST(Terminal, LineEndsAroundReadsClearsAndExit) {
 TEST(Terminal, ScreenClearOnlyOnTerminal) {
   TempFolder onTerminal, redirected;
   RunOutcome typed = typeWorkedExample(onTerminal);
-  std::size_t clears = 0;
-  for (std::size_t at = typed.out.find(kClear); at != std::string::npos;
-       at = typed.out.find(kClear, at + 1)) {
-    ++clears;
-  }
-  EXPECT_EQ(clears, 11u);
+  EXPECT_EQ(clearsIn(typed.out), 11u);
   RunSpec setup;
   setup.input = testing_support::readSourceFile("tests/golden/worked-example/answers.txt");
   RunOutcome piped = testing_support::runPiped(redirected, setup);
   EXPECT_EQ(piped.status, 0);
   EXPECT_EQ(piped.out.find('\x1B'), std::string::npos);
+}
+
+// Without an interpreter to start, the clears leave the screen as it is and
+// the run goes on to its end.
+TEST(Terminal, NoScreenClearWithoutInterpreter) {
+  TempFolder folder;
+  RunOutcome typed = typeWorkedExample(
+      folder, {{"COMSPEC", folder.file("no-such-interpreter")}, {"PATH", folder.file("no-such-directory")}});
+  EXPECT_EQ(typed.status, 0) << typed.out;
+  EXPECT_EQ(clearsIn(typed.out), 0u);
+  EXPECT_EQ(folder.read("relatorio.txt"),
+            testing_support::readSourceFile("tests/golden/worked-example/files/relatorio.txt"));
 }
 
 // Typed lines that end the run at the report-name question, and their reports.
