@@ -75,15 +75,6 @@ std::string_view carriageControl(char first, bool lineOpen) {
 
 bool isLineEnd(char byte) { return byte == '\n'; }
 
-// Reads and drops the rest of a terminal line that did not fit the buffer.
-void dropRestOfTerminalLine() {
-  std::array<char, 128> scratch;
-  for (;;) {
-    ReadResult got = platform().readInput(scratch.data(), scratch.size());
-    if (got.failed || got.count == 0 || isLineEnd(scratch[got.count - 1])) return;
-  }
-}
-
 std::optional<std::string> readTerminalLine(std::size_t capacity) {
   std::string line(capacity, '\0');
   ReadResult got = platform().readInput(line.data(), capacity);
@@ -93,7 +84,7 @@ std::optional<std::string> readTerminalLine(std::size_t capacity) {
     line.pop_back();
     if (!line.empty() && line.back() == '\r') line.pop_back();
   } else {
-    dropRestOfTerminalLine();
+    dropRestOfTypedLine();
   }
   return line;
 }
@@ -148,6 +139,14 @@ void writeConsoleRecord(std::string_view record) {
 
 void endOpenConsoleLine() {
   if (console.lineOpen) writeConsoleBytes("\r\n");
+}
+
+void dropRestOfTypedLine() {
+  std::array<char, 128> scratch;
+  for (;;) {
+    ReadResult got = platform().readInput(scratch.data(), scratch.size());
+    if (got.failed || got.count == 0 || isLineEnd(scratch[got.count - 1])) return;
+  }
 }
 
 std::optional<std::string> readLineDirect(std::size_t capacity) {

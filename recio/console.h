@@ -49,6 +49,10 @@ void endOpenConsoleLine();
 // of the line skipped. Returns nullopt at end of input.
 std::optional<std::string> readLineDirect(std::size_t capacity);
 
+// Reads and drops the rest of a typed line that did not fit one read, so none
+// of it is left for the next program that reads the terminal.
+void dropRestOfTypedLine();
+
 }  // namespace recio
 
 #endif  // DOSMO_RECIO_CONSOLE_H_

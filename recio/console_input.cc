@@ -32,6 +32,9 @@ std::string_view unread;  // the bytes of the buffer not taken yet
 // a line in several reads, so its end is supplied only at the end of input.
 bool lineInProgress = false;
 bool endsWithMark = false;  // ... and its last byte was Ctrl-Z
+// Redirected input: the buffer ends where a line holding the end-of-file mark
+// begins, so taking everything in it reaches the end of the input.
+bool markLineNext = false;
 
 // The state of the statement in progress.
 struct ReadStatement {
@@ -64,8 +67,26 @@ bool endsWithEndOfFileMark(std::size_t count) {
   return text > 0 && lineBuffer[text - 1] == kEndOfFileMark;
 }
 
+// Where the first line of a redirected read whose text ends in Ctrl-Z begins,
+// or npos. `markBefore`: the read before ended inside a line with Ctrl-Z, so
+// a line end at the very start completes a marked line. A marked line counts
+// as the end of the input only once every line before it has been taken.
+std::size_t markedLineStart(std::string_view bytes, bool markBefore) {
+  std::size_t lineStart = 0;
+  for (std::size_t end = bytes.find(kLineFeed); end != std::string_view::npos;
+       end = bytes.find(kLineFeed, lineStart)) {
+    std::size_t text = end > lineStart && bytes[end - 1] == kCarriageReturn ? end - 1 : end;
+    if (text > lineStart ? bytes[text - 1] == kEndOfFileMark : lineStart == 0 && markBefore) {
+      return lineStart;
+    }
+    lineStart = end + 1;
+  }
+  return std::string_view::npos;
+}
+
 // Refills the buffer by one read of standard input.
 void readLine() {
+  if (markLineNext) fail(ErrorCode::endOfFile);
   bool terminal = consoleUnit().inputIsTerminal;
   std::size_t capacity = terminal ? kTerminalReadSize : kRedirectedReadSize;
   ReadResult got = platform().readInput(lineBuffer, capacity);
@@ -79,10 +100,23 @@ void readLine() {
   if (terminal && count < capacity && lineBuffer[count - 1] != kLineFeed) {
     lineBuffer[count++] = kLineFeed;
   }
+  if (terminal) {
+    if (typedLineTooLong(count)) {
+      // What was typed past the buffer must not reach the shell after the run.
+      if (lineBuffer[count - 1] != kLineFeed) dropRestOfTypedLine();
+      fail(ErrorCode::lineTooLong);
+    }
+    if (endsWithEndOfFileMark(count)) fail(ErrorCode::endOfFile);
+  } else {
+    std::size_t marked = markedLineStart(std::string_view(lineBuffer, count), endsWithMark);
+    if (marked != std::string_view::npos) {
+      markLineNext = true;
+      if (marked == 0) fail(ErrorCode::endOfFile);
+      count = marked;
+    }
+  }
   lineInProgress = !terminal && lineBuffer[count - 1] != kLineFeed;
   endsWithMark = lineInProgress && lineBuffer[count - 1] == kEndOfFileMark;
-  if (terminal && typedLineTooLong(count)) fail(ErrorCode::lineTooLong);
-  if (endsWithEndOfFileMark(count)) fail(ErrorCode::endOfFile);
   unread = std::string_view(lineBuffer, count);
 }
 
@@ -205,6 +239,7 @@ void resetConsoleInput() {
   unread = {};
   lineInProgress = false;
   endsWithMark = false;
+  markLineNext = false;
   statement = ReadStatement{};
 }
 

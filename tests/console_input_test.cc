@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <string>
+#include <vector>
 
 #include "recio/console.h"
 #include "tests/fake_platform.h"
@@ -135,6 +136,40 @@ TEST(ConsoleInput, TypedLineLimitOnTerminalOnly) {
   EXPECT_EQ(readOneFrom(std::string(200, '7') + "\n", true, Item::text), "F6407");
   EXPECT_EQ(readOneFrom(line131 + "\n", false, Item::text), "[777777777777777]");
   EXPECT_EQ(readOneFrom(std::string(200, '7') + "\n", false, Item::text), "[777777777777777]");
+}
+
+// A typed line too long for one read is read to its end before the run ends,
+// so nothing of it is left for the shell that started the program.
+TEST(ConsoleInput, TooLongTypedLineIsDrainedBeforeTheError) {
+  const std::string after = "touch left-for-the-shell\n";
+  for (std::size_t length : {131, 132, 133, 400}) {
+    FakeRun run("5" + std::string(length - 1, ' ') + "\n" + after, true);
+    EXPECT_EQ(readOne(run, Item::real), "F6407") << length;
+    EXPECT_EQ(run.fake.input.substr(run.fake.inputPosition), after) << length;
+  }
+}
+
+// Redirected input read in large blocks: a line ending in Ctrl-Z is the end of
+// the input only when the reading reaches it; every answer before it counts.
+TEST(ConsoleInput, EndOfFileMarkLineCountsWhereItStands) {
+  const std::string padding(200, ' ');
+  struct Row {
+    std::string input;
+    std::vector<std::string> answers;
+  };
+  const Row rows[] = {
+      {"5\n6" + padding + "\n\x1a\r\n", {"5", "6", "F6501"}},
+      {"5\n\x1a\n6\n", {"5", "F6501"}},
+      {"5\n6 7\x1a\n8\n", {"5", "F6501"}},
+      {"5\n\x1a" "6\n7\n", {"5", "F6103"}},
+      {"5 \x1a\n", {"F6501"}},
+  };
+  for (const Row& row : rows) {
+    FakeRun run(row.input, false);
+    for (const std::string& expected : row.answers) {
+      ASSERT_EQ(readOne(run, Item::real), expected) << "input [" << row.input << "]";
+    }
+  }
 }
 
 TEST(ConsoleInput, EndOfInputAndFailedRead) {
