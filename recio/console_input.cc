@@ -60,17 +60,11 @@ bool typedLineTooLong(std::size_t count) {
   return textBeforeLineEnd(count) > kTypedLineLimit;
 }
 
-// A Ctrl-Z just before the final line end marks the end of the input.
-bool endsWithEndOfFileMark(std::size_t count) {
-  if (lineBuffer[count - 1] != kLineFeed) return false;
-  std::size_t text = textBeforeLineEnd(count);
-  return text > 0 && lineBuffer[text - 1] == kEndOfFileMark;
-}
-
-// Where the first line of a redirected read whose text ends in Ctrl-Z begins,
-// or npos. `markBefore`: the read before ended inside a line with Ctrl-Z, so
-// a line end at the very start completes a marked line. A marked line counts
-// as the end of the input only once every line before it has been taken.
+// Where the first line of a read whose text ends in Ctrl-Z (the end-of-file
+// mark) begins, or npos. `markBefore`: the read before ended inside a line
+// with Ctrl-Z, so a line end at the very start completes a marked line. A
+// marked line counts as the end of the input only once every line before it
+// has been taken.
 std::size_t markedLineStart(std::string_view bytes, bool markBefore) {
   std::size_t lineStart = 0;
   for (std::size_t end = bytes.find(kLineFeed); end != std::string_view::npos;
@@ -100,20 +94,17 @@ void readLine() {
   if (terminal && count < capacity && lineBuffer[count - 1] != kLineFeed) {
     lineBuffer[count++] = kLineFeed;
   }
-  if (terminal) {
-    if (typedLineTooLong(count)) {
-      // What was typed past the buffer must not reach the shell after the run.
-      if (lineBuffer[count - 1] != kLineFeed) dropRestOfTypedLine();
-      fail(ErrorCode::lineTooLong);
-    }
-    if (endsWithEndOfFileMark(count)) fail(ErrorCode::endOfFile);
-  } else {
-    std::size_t marked = markedLineStart(std::string_view(lineBuffer, count), endsWithMark);
-    if (marked != std::string_view::npos) {
-      markLineNext = true;
-      if (marked == 0) fail(ErrorCode::endOfFile);
-      count = marked;
-    }
+  if (terminal && typedLineTooLong(count)) {
+    // What was typed past the buffer must not reach the shell after the run.
+    if (lineBuffer[count - 1] != kLineFeed) dropRestOfTypedLine();
+    fail(ErrorCode::lineTooLong);
+  }
+  // A terminal read holds one line, so its mark always stands at the start.
+  std::size_t marked = markedLineStart(std::string_view(lineBuffer, count), endsWithMark);
+  if (marked != std::string_view::npos) {
+    markLineNext = true;
+    if (marked == 0) fail(ErrorCode::endOfFile);
+    count = marked;
   }
   lineInProgress = !terminal && lineBuffer[count - 1] != kLineFeed;
   endsWithMark = lineInProgress && lineBuffer[count - 1] == kEndOfFileMark;
