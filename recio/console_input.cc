@@ -6,6 +6,7 @@
 #include "recio/console_input.h"
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 #include "recio/console.h"
@@ -25,6 +26,9 @@ constexpr std::size_t kRedirectedReadSize = 64 * 1024;
 constexpr char kEndOfFileMark = 26;  // Ctrl-Z
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
+// The UTF-8 byte-order mark that some editors put at the start of a text
+// file; it is never part of an answer.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 char lineBuffer[kRedirectedReadSize];
 std::string_view unread;  // the bytes of the buffer not taken yet
@@ -35,6 +39,8 @@ bool endsWithMark = false;  // ... and its last byte was Ctrl-Z
 // Redirected input: the buffer ends where a line holding the end-of-file mark
 // begins, so taking everything in it reaches the end of the input.
 bool markLineNext = false;
+// Redirected input: nothing has been read yet, so a byte-order mark may come.
+bool atInputStart = true;
 
 // The state of the statement in progress.
 struct ReadStatement {
@@ -78,6 +84,22 @@ std::size_t markedLineStart(std::string_view bytes, bool markBefore) {
   return std::string_view::npos;
 }
 
+// The first `count` bytes read from redirected input without a byte-order
+// mark at their start. While they are only the beginning of a mark, more is
+// read, so a mark that a pipe hands over in pieces is still recognised.
+std::size_t withoutByteOrderMark(std::size_t count) {
+  auto taken = [&] { return std::string_view(lineBuffer, count); };
+  while (count > 0 && count < kByteOrderMark.size() && kByteOrderMark.starts_with(taken())) {
+    ReadResult more = platform().readInput(lineBuffer + count, kRedirectedReadSize - count);
+    if (more.failed || more.count == 0) break;  // the next read meets the same end
+    count += more.count;
+  }
+  if (!taken().starts_with(kByteOrderMark)) return count;
+  count -= kByteOrderMark.size();
+  std::memmove(lineBuffer, lineBuffer + kByteOrderMark.size(), count);
+  return count;
+}
+
 // Refills the buffer by one read of standard input.
 void readLine() {
   if (markLineNext) fail(ErrorCode::endOfFile);
@@ -86,6 +108,14 @@ void readLine() {
   ReadResult got = platform().readInput(lineBuffer, capacity);
   if (got.failed) fail(ErrorCode::readFailed);
   std::size_t count = got.count;
+  if (!terminal && atInputStart && count > 0) {
+    atInputStart = false;
+    count = withoutByteOrderMark(count);
+    if (count == 0) {  // the mark alone: the answers follow
+      readLine();
+      return;
+    }
+  }
   if (count == 0) {
     // The last line of redirected input need not end with a line end.
     if (!lineInProgress || endsWithMark) fail(ErrorCode::endOfFile);
@@ -231,6 +261,7 @@ void resetConsoleInput() {
   lineInProgress = false;
   endsWithMark = false;
   markLineNext = false;
+  atInputStart = true;
   statement = ReadStatement{};
 }
 

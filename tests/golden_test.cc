@@ -34,7 +34,7 @@ const char* const kCases[] = {
     "coarse-unit-mass-null", "negative-slump",         "invalid-answer",
     "end-of-input",          "long-answer-lines",      "name-too-long",
     "name-with-blank",       "name-quoted-leading-blanks", "name-null-with-argument",
-    "name-null-prompted",    "fields-too-narrow-ratio",
+    "name-null-prompted",    "fields-too-narrow-ratio", "answers-with-byte-order-mark",
 };
 
 fs::path caseFolder(const std::string& name) {
