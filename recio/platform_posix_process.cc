@@ -19,8 +19,9 @@ extern char** environ;
 namespace recio {
 namespace {
 
-// Home, clear the screen, clear the scroll-back.
-constexpr std::string_view clearSequence = "\x1B[H\x1B[2J\x1B[3J";
+// Home the cursor and clear the screen; the scroll-back, with the user's
+// earlier work and answers, is kept.
+constexpr std::string_view clearSequence = "\x1B[H\x1B[2J";
 
 // True when the start failed because the program is absent or not permitted.
 bool isMissing(int error) { return error == ENOENT || error == EACCES || error == ENOTDIR; }

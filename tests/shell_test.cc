@@ -291,7 +291,7 @@ TEST_F(ShellHostProcess, ScreenClearOnTerminalsAndFiles) {
     std::string shown;
   };
   const Case cases[] = {
-      {true, true, 1, "\x1B[H\x1B[2J\x1B[3J"},
+      {true, true, 1, "\x1B[H\x1B[2J"},
       {true, false, 0, ""},
       {false, true, 1, ""},
       {false, false, 0, ""},

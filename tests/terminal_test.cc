@@ -16,7 +16,7 @@ using testing_support::RunOutcome;
 using testing_support::RunSpec;
 using testing_support::TempFolder;
 
-const std::string kClear = "\x1B[H\x1B[2J\x1B[3J";
+const std::string kClear = "\x1B[H\x1B[2J";
 
 // One answer and the text that shows its question is waiting.
 struct Answer {
