@@ -1,7 +1,8 @@
 // The table of units connected to files or devices, and each unit's record
 // output: records collect with CR LF in a 1024-byte buffer that is written in
-// one piece whenever it fills and at the close-all. An existing file is cut at
-// the first output statement, never at the open; every failed write is reported.
+// one piece whenever it fills, before the run waits at a pause, and at the
+// close-all. An existing file is cut at the first output statement, never at
+// the open; every failed write is reported.
 #include "recio/report_unit.h"
 
 #include <algorithm>
@@ -121,6 +122,12 @@ class FileUnit final : public RecordSink {
     append(kRecordEnd);
   }
 
+  // Writes out what the buffer holds; a failure ends the run.
+  void writeOut() {
+    FileFault fault = flush();
+    if (fault != FileFault::none) raiseRuntimeError(writeErrorFor(fault), Statement::write, name_);
+  }
+
   // Writes out what the buffer holds and closes the file; the first fault.
   FileFault close() {
     FileFault written = flush();
@@ -135,10 +142,7 @@ class FileUnit final : public RecordSink {
       std::memcpy(buffer_.data() + fill_, bytes.data(), count);
       fill_ += count;
       bytes.remove_prefix(count);
-      if (fill_ == kBufferSize) {
-        FileFault fault = flush();
-        if (fault != FileFault::none) raiseRuntimeError(writeErrorFor(fault), Statement::write, name_);
-      }
+      if (fill_ == kBufferSize) writeOut();
     }
   }
 
@@ -252,6 +256,12 @@ void openUnit(int unit, const char* name, int length) {
   FileOpen opened = device ? platform().openDevice(*device) : openUnknown(fileName, &begun);
   if (opened.fault != FileFault::none) raiseRuntimeError(openErrorFor(opened.fault), Statement::open, fileName);
   *free = std::make_unique<FileUnit>(unit, fileName, key, opened.handle, begun);
+}
+
+void flushUnits() {
+  for (auto& place : units().places) {
+    if (place) place->writeOut();
+  }
 }
 
 bool closeAllUnits() {

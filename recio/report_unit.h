@@ -12,6 +12,11 @@ namespace recio {
 // the next unused command-line argument or asked for on the console.
 void openUnit(int unit, const char* name, int length);
 
+// Writes out the records buffered so far on every connected unit, so each
+// file holds everything written to it (before the run waits at a pause). A
+// failed write ends the run with its write error report.
+void flushUnits();
+
 // Writes out and closes every connected unit, then ends an open console line.
 // Runs once; later calls do nothing. Errors are reported but end nothing;
 // returns false when one was reported.

@@ -1,8 +1,9 @@
 // Shell commands: a command line runs through the interpreter named by COMSPEC,
 // or the host's own interpreter looked for in the current directory and then
 // along PATH; the result says only whether it started. Where that interpreter
-// has no "cls" the platform clears the screen itself. The pause shows its
-// prompt, reads one line and runs it when it holds a command.
+// has no "cls" the platform clears the screen itself. The pause writes out the
+// report units, shows its prompt, reads one line and runs it when it holds a
+// command.
 #include "recio/shell.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 
 #include "recio/console.h"
 #include "recio/platform.h"
+#include "recio/report_unit.h"
 
 namespace recio {
 namespace {
@@ -109,6 +111,9 @@ std::int32_t runShellCommand(const char* text, int length) {
 }
 
 void pauseForUser() {
+  // Whoever reads the report during the pause, by a command typed here or in
+  // another window, finds every record written so far.
+  flushUnits();
   endOpenConsoleLine();
   writeConsoleBytes(pausePrompt);
   std::string line = readLineDirect(pauseBufferSize).value_or(std::string{});

@@ -13,8 +13,9 @@ namespace recio {
 // 0 when it could not be started.
 std::int32_t runShellCommand(const char* text, int length);
 
-// Shows the pause prompt, reads one line and runs it as a command line when
-// it holds at least two characters after trailing blanks are cut.
+// Writes out every report record buffered so far, shows the pause prompt,
+// reads one line and runs it as a command line when it holds at least two
+// characters after trailing blanks are cut.
 void pauseForUser();
 
 }  // namespace recio

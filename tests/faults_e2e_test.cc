@@ -189,7 +189,7 @@ TEST(FaultsEndToEnd, FileSystemSituations) {
        fileReport("F6103", "READ", "CON", "invalid real number"), "rel.txt", oldShort},
       {"full device, run ends early: fails at the close-all", "", answersUpTo(3, "'/dev/full'"), 1,
        kEndOfInput + fileReport("F6422", "CLOSE", "/dev/full", "disk full"), "rel.txt", "<missing>"},
-      {"full device, whole run: fails when the first load is written", "",
+      {"full device, whole run: fails when the records are written out at the first pause", "",
        answersUpTo(kQuestionCount, "'/dev/full'"), 1, fileReport("F6422", "WRITE", "/dev/full", "disk full"),
        "rel.txt", "<missing>"},
   };

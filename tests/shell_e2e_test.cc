@@ -57,6 +57,21 @@ TEST(ShellRun, PauseLineCreatesFileThroughTheHostShell) {
   EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
 }
 
+// A command typed at a pause reads the report as it stands: at the first
+// pause every record written so far, at the last the whole report.
+TEST(ShellRun, ReportIsWrittenOutBeforeEachPause) {
+  TempFolder folder;
+  RunSpec setup;
+  setup.environment = {{"COMSPEC", ""}};  // the host's sh from PATH
+  RunOutcome run = runWithPauseLines(folder, "cp relatorio.txt at-first-pause",
+                                     "cp relatorio.txt at-last-pause", setup);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(folder.read("at-first-pause"), goldenReport().substr(0, 743));
+  EXPECT_EQ(folder.read("at-last-pause").size(), goldenReport().size());
+  EXPECT_EQ(folder.read("at-last-pause"), goldenReport());
+  EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
+}
+
 TEST(ShellRun, PauseLinesReachTheInterpreterAsTyped) {
   struct Row {
     std::string first, second, log;
