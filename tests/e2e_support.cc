@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
@@ -24,6 +25,7 @@ namespace testing_support {
 namespace {
 
 constexpr int kTimeoutMs = 20000;
+constexpr int kInputWaitMs = 5000;
 
 long nowMs() {
   timespec now{};
@@ -66,6 +68,38 @@ void collectStatus(pid_t child, RunOutcome& outcome) {
   }
   if (WIFEXITED(raw)) outcome.status = WEXITSTATUS(raw);
   if (WIFSIGNALED(raw)) outcome.signalNumber = WTERMSIG(raw);
+}
+
+// Waits until `child` is blocked waiting for its input (in a read, or in a
+// wait for input to arrive), as /proc/PID/syscall shows, for at most
+// kInputWaitMs; where that file cannot be read, a short pause stands in.
+void awaitInputWait(pid_t child) {
+  static const long waitingCalls[] = {
+      SYS_read, SYS_pselect6, SYS_ppoll,
+#ifdef SYS_select
+      SYS_select,
+#endif
+#ifdef SYS_poll
+      SYS_poll,
+#endif
+  };
+  const std::string path = "/proc/" + std::to_string(child) + "/syscall";
+  const long deadline = nowMs() + kInputWaitMs;
+  while (nowMs() < deadline) {
+    std::ifstream state(path);
+    std::string first;
+    if (!(state >> first)) {
+      usleep(50000);  // no way to see the child's state: give it time to reach its read
+      return;
+    }
+    if (first != "running") {
+      long call = std::strtol(first.c_str(), nullptr, 10);
+      for (long waiting : waitingCalls) {
+        if (call == waiting) return;
+      }
+    }
+    usleep(200);
+  }
 }
 
 // In the child: takes the identity of `userId` (group of the same number).
@@ -180,7 +214,7 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup) {
       if (count < 0) written = setup.input.size();
     }
     if (signalPending && promptsShown(outcome.out, setup.signalAfterPrompts)) {
-      usleep(50000);  // let the program reach its read
+      awaitInputWait(child);
       kill(child, setup.signalToSend);
       signalPending = false;
     }
@@ -221,7 +255,7 @@ RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string
       const std::string& prompt = next < prompts.size() ? prompts[next] : std::string();
       std::size_t at = prompt.empty() ? searchFrom : outcome.out.find(prompt, searchFrom);
       if (at != std::string::npos) {
-        usleep(20000);  // let the program reach its read
+        awaitInputWait(child);
         std::string line = lines[next] + "\n";
         if (write(master, line.data(), line.size()) < 0) break;
         searchFrom = prompt.empty() ? outcome.out.size() : at + prompt.size();
@@ -239,13 +273,30 @@ RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string
   return outcome;
 }
 
-bool canSwitchToUser(int userId) {
+std::string programStartableBy(int userId, const TempFolder& folder, std::string& whyNot) {
+  namespace fs = std::filesystem;
+  const std::string copy = folder.file("dosmo");
+  std::error_code failed;
+  fs::copy_file(DOSMO_BINARY, copy, fs::copy_options::overwrite_existing, failed);
+  fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec, failed);
+  fs::permissions(copy, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec, failed);
   pid_t child = fork();
-  if (child < 0) return false;
-  if (child == 0) _exit(switchToUser(userId) ? 0 : 1);
+  if (child < 0) {
+    whyNot = "cannot start a child process";
+    return {};
+  }
+  if (child == 0) {
+    if (!switchToUser(userId)) _exit(1);
+    _exit(access(copy.c_str(), X_OK) == 0 ? 0 : 2);
+  }
   int raw = 0;
-  if (waitpid(child, &raw, 0) != child) return false;
-  return WIFEXITED(raw) && WEXITSTATUS(raw) == 0;
+  int outcome = waitpid(child, &raw, 0) == child && WIFEXITED(raw) ? WEXITSTATUS(raw) : 1;
+  if (outcome == 0) return copy;
+  whyNot = outcome == 1 ? "this process cannot run programs as user " + std::to_string(userId)
+                        : "user " + std::to_string(userId) + " cannot reach " + copy +
+                              ": a folder above it is closed to other users";
+  return {};
 }
 
 RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,

@@ -55,8 +55,11 @@ struct RunSpec {
   int userId = -1;               // when >= 0: run as this user and group, no supplementary groups
 };
 
-// True when this process may start children as `userId` (it runs as root).
-bool canSwitchToUser(int userId);
+// A copy of the built program in `folder`, opened to every user, that
+// `userId` can start: the build folder itself may lie where other users cannot
+// enter. Returns its path, or an empty string with the reason in `whyNot`
+// (this process cannot take that identity, or no folder above is open to it).
+std::string programStartableBy(int userId, const TempFolder& folder, std::string& whyNot);
 
 // Runs the program in `folder` with its standard streams on pipes.
 RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup);
