@@ -1,8 +1,13 @@
 // The program's entry: hands the command line to the run-time, which runs the
-// mix-design dialogue and ends the process with its status.
+// mix-design dialogue (or, for --help and --version as the first argument,
+// the informative text) and ends the process with its status.
+#include "app/usage.h"
 #include "dialogue/dialogue.h"
 #include "recio/runtime.h"
 
 int main(int argc, char** argv) {
+  if (argc > 1) {
+    if (int (*run)() = dosmo::informativeRun(argv[1])) return recio::runProgram(0, nullptr, run);
+  }
   return recio::runProgram(argc - 1, argv + 1, [] { return dosmo::runDialogue(); });
 }

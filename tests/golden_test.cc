@@ -35,6 +35,7 @@ const char* const kCases[] = {
     "end-of-input",          "long-answer-lines",      "name-too-long",
     "name-with-blank",       "name-quoted-leading-blanks", "name-null-with-argument",
     "name-null-prompted",    "fields-too-narrow-ratio", "answers-with-byte-order-mark",
+    "help-option",           "version-option",
 };
 
 fs::path caseFolder(const std::string& name) {

@@ -1,0 +1,63 @@
+// The usage text and the version line, written as console records so they
+// reach the terminal in its character set like every other text of the program.
+#include "app/usage.h"
+
+#include <string_view>
+
+#include "recio/output.h"
+#include "recio/record_sink.h"
+
+namespace dosmo {
+namespace {
+
+constexpr std::string_view kUsage[] = {
+    "Uso: dosmo [NOME]",
+    "",
+    "Calcula a dosagem de um concreto estrutural: responda as perguntas no",
+    "console e os resultados vao para um arquivo de relatorio (Windows-1252,",
+    "fim de linha CR LF) com o nome digitado na primeira pergunta. NOME so e",
+    "usado quando esse nome fica vazio (uma virgula sozinha como resposta).",
+    "Arquivo de respostas, uma por linha:  dosmo < respostas.txt",
+    "Saida: 0 apos uma execucao normal; 1 apos um erro de execucao, relatado",
+    "na saida de erro. Ctrl-C termina guardando o relatorio ja escrito.",
+    "  --help     mostra este texto      --version  mostra a versao",
+    "",
+    "Usage: dosmo [NAME]",
+    "",
+    "Proportions a structural concrete mix: answer the questions on the console",
+    "and the results go to a report file (Windows-1252, CR LF line ends) named",
+    "by the answer to the first question. NAME is used only when that answer",
+    "leaves the name empty (a lone comma).",
+    "Answer file, one answer per line:  dosmo < answers.txt",
+    "Exit status: 0 after a normal run; 1 after a run-time error, reported on",
+    "standard error. Ctrl-C ends the run keeping the report written so far.",
+    "  --help     shows this text        --version  shows the version",
+};
+
+constexpr std::string_view kVersion = "dosmo " DOSMO_VERSION;
+
+void writeLine(std::string_view line) {
+  recio::beginWrite(recio::kConsole);
+  recio::writeText(line.data(), static_cast<int>(line.size()));
+  recio::endWrite();
+}
+
+int showUsage() {
+  for (std::string_view line : kUsage) writeLine(line);
+  return 0;
+}
+
+int showVersion() {
+  writeLine(kVersion);
+  return 0;
+}
+
+}  // namespace
+
+int (*informativeRun(std::string_view argument))() {
+  if (argument == "--help") return showUsage;
+  if (argument == "--version") return showVersion;
+  return nullptr;
+}
+
+}  // namespace dosmo
