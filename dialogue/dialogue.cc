@@ -16,6 +16,12 @@
 #include "recio/shell.h"
 
 namespace dosmo {
+
+// Never defined and not usable in a constant expression: a text whose check
+// reaches one of these does not compile, and the name says why.
+void statedLengthDiffersFromTheLiteral();
+void cutTextMustBeShorterThanTheLiteral();
+
 namespace {
 
 using recio::kConsole;
@@ -30,14 +36,14 @@ struct Text {
 // A literal written whole; its stated length must be the literal's own length.
 template <std::size_t N>
 consteval Text text(const char (&literal)[N], int length) {
-  if (length != static_cast<int>(N - 1)) throw "stated length differs from the literal";
+  if (length != static_cast<int>(N - 1)) statedLengthDiffersFromTheLiteral();
   return Text{literal, length};
 }
 
 // A literal of which only the first `length` characters are written.
 template <std::size_t N>
 consteval Text textCut(const char (&literal)[N], int length) {
-  if (length < 0 || length >= static_cast<int>(N - 1)) throw "a cut text must be shorter";
+  if (length < 0 || length >= static_cast<int>(N - 1)) cutTextMustBeShorterThanTheLiteral();
   return Text{literal, length};
 }
 

@@ -13,6 +13,7 @@
 #include "recio/errors.h"
 #include "recio/platform.h"
 #include "recio/record_sink.h"
+#include "recio/run_end.h"
 
 namespace recio {
 namespace {
@@ -57,6 +58,19 @@ std::string_view forTerminal(std::string_view bytes, std::string& scratch) {
   scratch.clear();
   for (char byte : bytes) appendUtf8(static_cast<unsigned char>(byte), scratch);
   return scratch;
+}
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Writes bytes to standard output; the first failed write is reported, and
+// after it nothing more is sent. False when this write failed.
+bool writeOrReport(std::string_view bytes) {
+  if (outputBroken) return true;
+  static std::string converted;  // reused: a record costs no allocation once warm
+  if (platform().writeStd(StdStream::output, forTerminal(bytes, converted))) return true;
+  outputBroken = true;
+  writeErrorReport(ErrorCode::writeFailed, Statement::write, "CON");
+  return false;
 }
 
 class ConsoleSink final : public RecordSink {
@@ -120,12 +134,7 @@ void resetConsole() {
 }
 
 void writeConsoleBytes(std::string_view bytes) {
-  if (outputBroken) return;
-  static std::string converted;  // reused: a record costs no allocation once warm
-  if (!platform().writeStd(StdStream::output, forTerminal(bytes, converted))) {
-    outputBroken = true;
-    raiseRuntimeError(ErrorCode::writeFailed, Statement::write, "CON");
-  }
+  if (!writeOrReport(bytes)) endRun(kErrorEnd);
 }
 
 void writeConsoleRecord(std::string_view record) {
@@ -138,7 +147,11 @@ void writeConsoleRecord(std::string_view record) {
 }
 
 void endOpenConsoleLine() {
-  if (console.lineOpen) writeConsoleBytes("\r\n");
+  if (console.lineOpen) writeConsoleBytes(kLineEnd);
+}
+
+void endOpenConsoleLineAtEnd() {
+  if (console.lineOpen) writeOrReport(kLineEnd);
 }
 
 void dropRestOfTypedLine() {

@@ -32,7 +32,7 @@ ConsoleUnit& consoleUnit();
 void resetConsole();
 
 // Writes bytes to standard output as they are; a failed write ends the run
-// with a write error report on the console.
+// with a write error report on the console (once: later writes do nothing).
 void writeConsoleBytes(std::string_view bytes);
 
 // Sends one record to the console: its first character as carriage control,
@@ -41,6 +41,10 @@ void writeConsoleRecord(std::string_view record);
 
 // Writes CR LF when the console line is open; `lineOpen` is left unchanged.
 void endOpenConsoleLine();
+
+// The same at the end of the run: a failed write is reported but ends
+// nothing, since the run is already ending.
+void endOpenConsoleLineAtEnd();
 
 // Reads one line straight from standard input (for the pause and the
 // missing-name prompt). On a terminal: one read of at most `capacity` bytes,

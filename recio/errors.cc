@@ -148,7 +148,7 @@ void writeErrorReport(ErrorCode code, Statement statement,
 void raiseRuntimeError(ErrorCode code, Statement statement,
                        std::string_view unitName, std::string_view operation) {
   writeErrorReport(code, statement, unitName, operation);
-  throw RunEnd{1, 0};
+  endRun(kErrorEnd);
 }
 
 }  // namespace recio

@@ -34,10 +34,6 @@ class HostPlatform final : public Platform {
   bool consoleWantsUtf8() override;
 };
 
-// Throws the end of the run when an interrupt has arrived; called by the host
-// side after a wait for input or for a child process was broken.
-void endRunIfInterrupted();
-
 }  // namespace recio
 
 #endif  // DOSMO_RECIO_HOST_PLATFORM_H_

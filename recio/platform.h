@@ -27,6 +27,7 @@ enum class FileFault {
   tooManyOpen,   // the process or the system has no free file handle
   diskFull,      // no space left on the device
   notSupported,  // the kind of file cannot do this (a device or a pipe)
+  interrupted,   // an interrupt broke into the write; the run ends by it
   other,         // any other failure
 };
 
@@ -124,6 +125,9 @@ Platform& hostPlatform();
 // Arranges for interrupts to be noted instead of killing the process at once,
 // so that the run can close its report before it ends.
 void installInterruptHandlers();
+
+// Ends the run when an interrupt has arrived (see `Platform::pendingInterrupt`).
+void endRunIfInterrupted();
 
 // Ends the process by the interrupt `signalNumber`, with the host's usual status.
 [[noreturn]] void endByInterrupt(int signalNumber);

@@ -14,7 +14,6 @@
 #include <string>
 #include <string_view>
 
-#include "recio/run_end.h"
 
 namespace recio {
 namespace {
@@ -58,11 +57,6 @@ int descriptorOf(StdStream stream) {
 Platform& hostPlatform() {
   static HostPlatform host;
   return host;
-}
-
-void endRunIfInterrupted() {
-  int signalNumber = arrivedInterrupt;
-  if (signalNumber != 0) throw RunEnd{128 + signalNumber, signalNumber};
 }
 
 bool HostPlatform::isTerminal(StdStream stream) { return isatty(descriptorOf(stream)) == 1; }

@@ -1,7 +1,8 @@
 // The POSIX side of the platform layer for files and devices: existence test,
 // open with exclusive creation, device connections, cutting, writing and
-// closing. Every failure is told as a `FileFault`; nothing here ends the run
-// except an interrupt that breaks into a write.
+// closing. Every failure is told as a `FileFault`, an interrupt that breaks
+// into a write among them; nothing here ends the run except an interrupt that
+// breaks into an open.
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -143,10 +144,10 @@ FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) 
       bytes.remove_prefix(static_cast<std::size_t>(count));
     } else if (count == 0) {
       return FileFault::other;  // nothing taken and no reason given
-    } else if (errno == EINTR) {
-      endRunIfInterrupted();
-    } else {
+    } else if (errno != EINTR) {
       return writeFaultOf(errno);
+    } else if (pendingInterrupt() != 0) {
+      return FileFault::interrupted;
     }
   }
   return FileFault::none;

@@ -10,7 +10,6 @@
 #include <cstdlib>
 
 #include "recio/host_platform.h"
-#include "recio/run_end.h"
 
 namespace recio {
 namespace {
@@ -84,11 +83,6 @@ Platform& hostPlatform() {
 
 // The NT family's interpreter; the hosts that only had "command.com" are not served.
 ShellHost hostShell() { return ShellHost{"cmd.exe", "/c", ';', '\\', true}; }
-
-void endRunIfInterrupted() {
-  int signalNumber = arrivedInterrupt;
-  if (signalNumber != 0) throw RunEnd{128 + signalNumber, signalNumber};
-}
 
 bool HostPlatform::isTerminal(StdStream stream) { return isConsole(handleOf(stream)); }
 

@@ -19,7 +19,6 @@
 #include "recio/errors.h"
 #include "recio/platform.h"
 #include "recio/record_sink.h"
-#include "recio/run_end.h"
 
 namespace recio {
 namespace {
@@ -49,6 +48,13 @@ ErrorCode writeErrorFor(FileFault fault) {
     case FileFault::accessDenied: return ErrorCode::writeAccessDenied;
     default: return ErrorCode::writeFailed;
   }
+}
+
+// Ends the run by a failed cut, write or close: by the interrupt that broke
+// into it, otherwise with the write error report.
+[[noreturn]] void raiseWriteError(FileFault fault, Statement statement, const std::string& name) {
+  if (fault == FileFault::interrupted) endRunIfInterrupted();
+  raiseRuntimeError(writeErrorFor(fault), statement, name);
 }
 
 // The name as the unit keeps it: cut at a zero byte and at 259 characters,
@@ -108,7 +114,7 @@ class FileUnit final : public RecordSink {
     if (begun_) return;
     FileFault fault = platform().truncateFile(handle_, fileOffset_ + fill_);
     if (fault != FileFault::none && fault != FileFault::notSupported) {
-      raiseRuntimeError(writeErrorFor(fault), Statement::write, name_);
+      raiseWriteError(fault, Statement::write, name_);
     }
     begun_ = true;
   }
@@ -125,7 +131,7 @@ class FileUnit final : public RecordSink {
   // Writes out what the buffer holds; a failure ends the run.
   void writeOut() {
     FileFault fault = flush();
-    if (fault != FileFault::none) raiseRuntimeError(writeErrorFor(fault), Statement::write, name_);
+    if (fault != FileFault::none) raiseWriteError(fault, Statement::write, name_);
   }
 
   // Writes out what the buffer holds and closes the file; the first fault.
@@ -222,7 +228,7 @@ FileOpen openUnknown(const std::string& name, bool* created) {
 void disconnect(std::unique_ptr<FileUnit>& place) {
   std::unique_ptr<FileUnit> unit = std::move(place);
   FileFault fault = unit->close();
-  if (fault != FileFault::none) raiseRuntimeError(writeErrorFor(fault), Statement::close, unit->name());
+  if (fault != FileFault::none) raiseWriteError(fault, Statement::close, unit->name());
 }
 
 }  // namespace
@@ -268,22 +274,20 @@ bool closeAllUnits() {
   UnitTable& table = units();
   if (table.closed) return true;
   table.closed = true;
-  try {
-    for (auto& place : table.places) {
-      if (!place) continue;
-      std::unique_ptr<FileUnit> unit = std::move(place);
-      FileFault fault = unit->close();
-      if (fault != FileFault::none) {
-        // Reported, but the end goes on: the rest is left as it is.
-        writeErrorReport(writeErrorFor(fault), Statement::close, unit->name());
-        return false;
-      }
+  for (auto& place : table.places) {
+    if (!place) continue;
+    std::unique_ptr<FileUnit> unit = std::move(place);
+    FileFault fault = unit->close();
+    // An interrupt while closing: the run is already ending, so the close-all
+    // stops here instead of starting another end.
+    if (fault == FileFault::interrupted) return true;
+    if (fault != FileFault::none) {
+      // Reported, but the end goes on: the rest is left as it is.
+      writeErrorReport(writeErrorFor(fault), Statement::close, unit->name());
+      return false;
     }
-    endOpenConsoleLine();
-  } catch (const RunEnd&) {
-    // An interrupt or a failed console write while closing: the run is
-    // already ending, so the close-all stops here instead of starting another end.
   }
+  endOpenConsoleLineAtEnd();
   return true;
 }
 

@@ -19,7 +19,7 @@ void flushUnits();
 
 // Writes out and closes every connected unit, then ends an open console line.
 // Runs once; later calls do nothing. Errors are reported but end nothing;
-// returns false when one was reported.
+// returns false when one was reported. An interrupt stops the close-all.
 bool closeAllUnits();
 
 // Records the command-line arguments (without the program name) that may

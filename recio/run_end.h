@@ -1,6 +1,7 @@
-// The end of a run, carried up to the entry point as an exception so that the
-// close-all of the units runs on every path and tests can catch the end.
-// Thrown only by the run-time (error reports and interrupts), never by the dialogue.
+// The end of a run. Every run-time error report and every interrupt ends the
+// run through `endRun`, so the units are closed on every path: where the
+// program is built with exceptions the end travels up to `runProgram` (and
+// tests can catch it); where it is built without, the end is carried out at once.
 #ifndef DOSMO_RECIO_RUN_END_H_
 #define DOSMO_RECIO_RUN_END_H_
 
@@ -12,6 +13,14 @@ struct RunEnd {
   int status = 0;
   int signalNumber = 0;
 };
+
+// The end after a run-time error report: status 1.
+inline constexpr RunEnd kErrorEnd{1, 0};
+
+// Ends the run. With exceptions, throws `end` to `runProgram`; without, closes
+// the units and ends the process as `runProgram` would have: with the same
+// status and bytes, or by the same interrupt.
+[[noreturn]] void endRun(RunEnd end);
 
 }  // namespace recio
 

@@ -1,9 +1,12 @@
 // Start and end of a run. Every way a run can end (the body's return, a
 // run-time error, an interrupt, exhausted memory) arrives here, and the units
-// are closed exactly once before the process ends, so no record is lost.
+// are closed exactly once before the process ends, so no record is lost. This
+// is the only place that knows whether the program is built with exceptions.
 #include "recio/runtime.h"
 
+#include <cstdlib>
 #include <new>
+#include <string>
 
 #include "recio/console.h"
 #include "recio/console_input.h"
@@ -15,17 +18,59 @@
 namespace recio {
 namespace {
 
-// Closes the units; an interrupt arriving meanwhile does not stop the close.
-// False when closing reported an error.
-bool closeUnitsAtEnd() {
+// Whether an interrupt ends the process once the units are closed, or only
+// gives its status back to the caller of `runProgram` (tests and fuzz targets).
+bool interruptEndsProcess = true;
+
+// The out-of-memory report, built before the body runs so that reporting
+// exhausted memory needs none.
+const std::string& outOfMemoryReport() {
+  static const std::string report = formatErrorReport(ErrorCode::outOfMemory, Statement::none);
+  return report;
+}
+
+// Closes every unit and gives the status the run ends with: a report that
+// could not be written out at the end is a failed run, even after the body
+// itself ended normally. An interrupt ends the process here unless it is to
+// be returned.
+int finishRun(RunEnd end) {
+  if (!closeAllUnits() && end.status == 0) end.status = 1;
+  if (end.signalNumber != 0 && interruptEndsProcess) endByInterrupt(end.signalNumber);
+  return end.status;
+}
+
+// The new-handler: memory is exhausted, so the run ends at once with the
+// out-of-memory report, without unwinding and without asking for more memory.
+void endRunOutOfMemory() {
+  std::set_new_handler(nullptr);
+  platform().writeStd(StdStream::error, outOfMemoryReport());
+  std::exit(finishRun(kErrorEnd));
+}
+
+// Runs the body; its return is a normal end.
+RunEnd runBody(int argumentCount, const char* const* arguments, int (*body)()) {
+#if defined(__cpp_exceptions)
   try {
-    return closeAllUnits();
-  } catch (const RunEnd&) {
-    return true;
+    startRun(argumentCount, arguments);
+    return RunEnd{body(), 0};
+  } catch (const RunEnd& end) {
+    return end;
   }
+#else
+  startRun(argumentCount, arguments);
+  return RunEnd{body(), 0};
+#endif
 }
 
 }  // namespace
+
+void endRun(RunEnd end) {
+#if defined(__cpp_exceptions)
+  throw end;
+#else
+  std::exit(finishRun(end));
+#endif
+}
 
 void startRun(int argumentCount, const char* const* arguments) {
   resetConsole();
@@ -35,23 +80,12 @@ void startRun(int argumentCount, const char* const* arguments) {
 
 int runProgram(int argumentCount, const char* const* arguments, int (*body)(),
                bool returnOnInterrupt) {
-  if (!returnOnInterrupt) installInterruptHandlers();
-  int status = 0;
-  int signalNumber = 0;
-  try {
-    startRun(argumentCount, arguments);
-    status = body();
-  } catch (const RunEnd& end) {
-    status = end.status;
-    signalNumber = end.signalNumber;
-  } catch (const std::bad_alloc&) {
-    writeErrorReport(ErrorCode::outOfMemory, Statement::none);
-    status = 1;
-  }
-  // A report that could not be written out at the end is a failed run, even
-  // after the dialogue itself ended normally.
-  if (!closeUnitsAtEnd() && status == 0) status = 1;
-  if (signalNumber != 0 && !returnOnInterrupt) endByInterrupt(signalNumber);
+  interruptEndsProcess = !returnOnInterrupt;
+  if (interruptEndsProcess) installInterruptHandlers();
+  outOfMemoryReport();
+  std::new_handler previous = std::set_new_handler(endRunOutOfMemory);
+  int status = finishRun(runBody(argumentCount, arguments, body));
+  std::set_new_handler(previous);
   return status;
 }
 

@@ -7,7 +7,6 @@
 #include "recio/shell.h"
 
 #include <algorithm>
-#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,12 +101,8 @@ std::int32_t runShellCommand(const char* text, int length) {
   std::string_view command =
       cutTrailingBlanks(std::string_view{text, static_cast<std::size_t>(std::max(length, 0))});
   const ShellHost host = hostShell();
-  try {
-    if (command == "cls" && !host.runsClearCommand) return clearWithoutCommand(host);
-    return runCommandLine(host, std::string{command});
-  } catch (const std::bad_alloc&) {
-    return 0;  // no memory for the interpreter's names: it cannot start
-  }
+  if (command == "cls" && !host.runsClearCommand) return clearWithoutCommand(host);
+  return runCommandLine(host, std::string{command});
 }
 
 void pauseForUser() {

@@ -1,6 +1,6 @@
 // The end of a run: the status a body's end gives once the units are closed,
 // a failure while closing the report turning a normal end into status 1, and
-// exhausted memory reported like any other run-time error.
+// exhausted memory reported like any other run-time error, the report kept.
 #include "recio/runtime.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "recio/output.h"
 #include "recio/record_sink.h"
 #include "recio/report_unit.h"
+#include "tests/e2e_support.h"
 #include "tests/fake_platform.h"
 
 namespace {
@@ -38,8 +39,6 @@ TEST(RunEnd, StatusAndReportOfEveryEnd) {
       {"run-time error",
        []() -> int { recio::raiseRuntimeError(recio::ErrorCode::invalidReal, recio::Statement::read, "CON"); },
        1, "\r\nrun-time error F6103: READ(CON)\r\n- invalid real number\r\n"},
-      {"memory exhausted", []() -> int { throw std::bad_alloc(); }, 1,
-       "\r\nrun-time error F6700\r\n- out of memory\r\n"},
       {"normal end, report lost at the close",
        [] {
          writeToFullDevice();
@@ -55,6 +54,27 @@ TEST(RunEnd, StatusAndReportOfEveryEnd) {
     EXPECT_EQ(status, row.status) << row.title;
     EXPECT_EQ(fake.error, row.err) << row.title;
   }
+}
+
+// Exhausted memory ends the run where it happens, through the new-handler the
+// run installs: the report on standard error, the units closed, status 1.
+TEST(RunEnd, ExhaustedMemoryEndsWithReportAndClosedUnits) {
+  testing_support::TempFolder folder;
+  static std::string reportName;
+  reportName = folder.file("r.txt");
+  EXPECT_EXIT(recio::runProgram(0, nullptr,
+                                []() -> int {
+                                  recio::openUnit(recio::kReportUnit, reportName.c_str(),
+                                                  static_cast<int>(reportName.size()));
+                                  recio::beginWrite(recio::kReportUnit);
+                                  recio::writeText("kept", 4);
+                                  recio::endWrite();
+                                  std::get_new_handler()();
+                                  return 0;
+                                },
+                                true),
+              ::testing::ExitedWithCode(1), "\r\nrun-time error F6700\r\n- out of memory\r\n");
+  EXPECT_EQ(folder.read("r.txt"), " kept\r\n");
 }
 
 }  // namespace
