@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds dosmo.exe for 64-bit Windows with MinGW-w64 and runs every
-# golden case of tests/golden through it under Wine, headless, comparing the
-# exact bytes of standard output, standard error, the exit status and the
-# files left in the working folder with the same expectations the Linux build
-# meets. A case may hold a per-host expectation <name>.windows.txt (for
-# stdout, stderr or status) where Windows differs for a documented reason;
-# none is needed at present (Wine's "cls" writes nothing to redirected output).
+# golden case of tests/golden through it under Wine, headless, with
+# scripts/golden-check.sh: the same exact bytes the Linux build meets. A case
+# may hold a per-host expectation <name>.windows.txt (for stdout, stderr or
+# status) where Windows differs for a documented reason; none is needed at
+# present (Wine's "cls" writes nothing to redirected output).
 # Usage: scripts/test-windows.sh [build-folder]   (default: build-win)
 set -euo pipefail
 
@@ -62,49 +61,5 @@ fi
 # One server kept running between the cases and ended at the end; when a
 # server of this prefix is still running it simply serves the cases instead.
 wineserver -p 2>/dev/null || true
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
-scratch=$(mktemp -d)
-
-# The expectation of a case for this host: the per-host file when present.
-expected() {
-  local folder=$1 name=$2
-  if [ -f "$folder/$name.windows.txt" ]; then echo "$folder/$name.windows.txt"; else echo "$folder/$name.txt"; fi
-}
-
-passed=0
-failed=0
-for folder in "$root"/tests/golden/*/; do
-  folder=${folder%/}
-  name=$(basename "$folder")
-  [ -f "$folder/answers.txt" ] || continue
-  work=$scratch/$name
-  mkdir -p "$work/run"
-  args=()
-  if [ -f "$folder/args.txt" ]; then mapfile -t args <"$folder/args.txt"; fi
-  status=0
-  (cd "$work/run" && wine "$exe" ${args[@]+"${args[@]}"} <"$folder/answers.txt" >"$work/stdout" 2>"$work/stderr") || status=$?
-  echo "$status" >"$work/status"
-  problems=()
-  cmp -s "$work/stdout" "$(expected "$folder" stdout)" || problems+=("stdout")
-  cmp -s "$work/stderr" "$(expected "$folder" stderr)" || problems+=("stderr")
-  cmp -s "$work/status" "$(expected "$folder" status)" || problems+=("status $status")
-  left=$(cd "$work/run" && find . -maxdepth 1 -type f -printf '%f\n' | sort)
-  wanted=$( [ -d "$folder/files" ] && cd "$folder/files" && find . -maxdepth 1 -type f -printf '%f\n' | sort || true)
-  [ "$left" = "$wanted" ] || problems+=("files: [$left] instead of [$wanted]")
-  for file in $wanted; do
-    [ -f "$work/run/$file" ] && ! cmp -s "$work/run/$file" "$folder/files/$file" && problems+=("file $file")
-  done
-  if [ ${#problems[@]} -eq 0 ]; then
-    passed=$((passed + 1))
-    echo "PASS $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name: ${problems[*]}"
-    if [[ " ${problems[*]} " == *" stdout "* ]]; then
-      diff <(od -c "$(expected "$folder" stdout)") <(od -c "$work/stdout") | head -20 || true
-    fi
-  fi
-done
-
-echo "windows: $passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+bash "$root/scripts/golden-check.sh" --host windows wine "$exe"

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Runs every golden case of tests/golden through a built program and compares
+# the exact bytes of standard output, standard error, the exit status and the
+# files left in the case's empty working folder with the case's expectations.
+# The command that starts the program is given whole, so the same check serves
+# every build: a native one, the Windows one under Wine, the WASI one under Node.
+# With --host NAME, a case's <stream>.NAME.txt (stdout, stderr or status) is
+# expected instead of <stream>.txt where that host differs for a documented reason.
+# Usage: scripts/golden-check.sh [--host NAME] COMMAND [ARGUMENT...]
+#   e.g. scripts/golden-check.sh build/dosmo
+#        scripts/golden-check.sh --host windows wine build-win/dosmo.exe
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+host=
+if [ "${1:-}" = --host ]; then
+  host=${2:?--host needs a name}
+  shift 2
+fi
+if [ $# -eq 0 ]; then
+  echo "usage: $0 [--host NAME] COMMAND [ARGUMENT...]" >&2
+  exit 2
+fi
+# Each case runs in a folder of its own, so the words of the command that name
+# existing files by relative paths (the program, a runner's module) are made absolute.
+command=()
+for word in "$@"; do
+  if [[ $word == */* && $word != /* && -e $word ]]; then word=$PWD/$word; fi
+  command+=("$word")
+done
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# The expectation of a case for this host: the per-host file when present.
+expected() {
+  local folder=$1 name=$2
+  if [ -n "$host" ] && [ -f "$folder/$name.$host.txt" ]; then
+    echo "$folder/$name.$host.txt"
+  else
+    echo "$folder/$name.txt"
+  fi
+}
+
+passed=0
+failed=0
+for folder in "$root"/tests/golden/*/; do
+  folder=${folder%/}
+  name=$(basename "$folder")
+  [ -f "$folder/answers.txt" ] || continue
+  work=$scratch/$name
+  mkdir -p "$work/run"
+  args=()
+  if [ -f "$folder/args.txt" ]; then mapfile -t args <"$folder/args.txt"; fi
+  status=0
+  (cd "$work/run" && "${command[@]}" ${args[@]+"${args[@]}"} <"$folder/answers.txt" \
+    >"$work/stdout" 2>"$work/stderr") || status=$?
+  echo "$status" >"$work/status"
+  problems=()
+  cmp -s "$work/stdout" "$(expected "$folder" stdout)" || problems+=("stdout")
+  cmp -s "$work/stderr" "$(expected "$folder" stderr)" || problems+=("stderr")
+  cmp -s "$work/status" "$(expected "$folder" status)" || problems+=("status $status")
+  left=$(cd "$work/run" && find . -maxdepth 1 -type f -printf '%f\n' | sort)
+  wanted=$( [ -d "$folder/files" ] && cd "$folder/files" && find . -maxdepth 1 -type f -printf '%f\n' | sort || true)
+  [ "$left" = "$wanted" ] || problems+=("files: [$left] instead of [$wanted]")
+  for file in $wanted; do
+    [ -f "$work/run/$file" ] && ! cmp -s "$work/run/$file" "$folder/files/$file" && problems+=("file $file")
+  done
+  if [ ${#problems[@]} -eq 0 ]; then
+    passed=$((passed + 1))
+    echo "PASS $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name: ${problems[*]}"
+    if [[ " ${problems[*]} " == *" stdout "* ]]; then
+      diff <(od -c "$(expected "$folder" stdout)") <(od -c "$work/stdout") | head -20 || true
+    fi
+  fi
+done
+
+echo "golden${host:+ ($host)}: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

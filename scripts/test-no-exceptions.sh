@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the whole program with exceptions switched off (-fno-exceptions) in
+# build-noexc and runs every golden case through it: the run-time must end a
+# run with the same status and bytes whether or not exceptions carry the end.
+# Usage: scripts/test-no-exceptions.sh [build-folder]   (default: build-noexc)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$root/build-noexc}
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF \
+  -DCMAKE_CXX_FLAGS=-fno-exceptions >/dev/null
+cmake --build "$build" -j2 --target dosmo
+bash "$root/scripts/golden-check.sh" "$build/dosmo"
