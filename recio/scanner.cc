@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <system_error>
+
+#include "recio/nearest_double.h"
 
 namespace recio {
 namespace {
@@ -142,7 +143,6 @@ bool takeExponent(std::string_view text, std::size_t& at, long& exponent) {
   return false;
 }
 
-// The nearest double of digits * 10^exponent10, or nullopt when it overflows.
 // The nearest double by one exact operation, when both operands are exact:
 // at most 15 digits (below 2^53) and a power of ten up to 10^22. One correctly
 // rounded multiplication or division then gives the nearest double.
@@ -157,19 +157,17 @@ std::optional<double> nearestDoubleDirectly(const Decimal& number, long exponent
   return exponent10 >= 0 ? mantissa * kPowers[exponent10] : mantissa / kPowers[-exponent10];
 }
 
+// The nearest double of digits * 10^exponent10, or nullopt when it overflows.
 std::optional<double> nearestDouble(const Decimal& number, long exponent10) {
   if (std::optional<double> direct = nearestDoubleDirectly(number, exponent10)) return direct;
-  char text[kMaxSignificant + 24];
+  char text[kScientificCapacity];
   std::memcpy(text, number.digits, static_cast<std::size_t>(number.kept));
   char* end = text + number.kept;
   *end++ = 'e';
   end = std::to_chars(end, text + sizeof text, exponent10).ptr;
-  double value = 0.0;
-  auto [ptr, code] = std::from_chars(text, end, value);
-  if (code == std::errc::result_out_of_range) {
-    if (number.kept - 1 + exponent10 > 0) return std::nullopt;
-    return 0.0;
-  }
+  std::optional<double> value =
+      nearestDoubleOf(std::string_view(text, static_cast<std::size_t>(end - text)));
+  if (!value && number.kept - 1 + exponent10 <= 0) return 0.0;  // below the double range
   return value;
 }
 

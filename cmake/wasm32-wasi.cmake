@@ -1,0 +1,24 @@
+# Cross-compiling for WebAssembly under WASI with clang and Debian's packages
+# wasi-libc, libc++-14-dev-wasm32, libc++abi-14-dev-wasm32 and
+# libclang-rt-14-dev-wasm32. Use with -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake;
+# the program is dosmo.wasm, run by a WASI host such as Node's node:wasi.
+set(CMAKE_SYSTEM_NAME WASI)
+set(CMAKE_SYSTEM_PROCESSOR wasm32)
+# Platform/WASI.cmake beside this file describes the system to CMake.
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
+
+set(WASI_TRIPLE wasm32-wasi)
+find_program(CMAKE_CXX_COMPILER NAMES clang++-14 clang++ REQUIRED)
+set(CMAKE_CXX_COMPILER_TARGET ${WASI_TRIPLE})
+
+# The compiler finds the target's headers and libraries in Debian's
+# wasm32-wasi folders by itself. The C++ library is built without exceptions.
+set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions")
+# A release program carries no debug sections.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-Wl,--strip-debug")
+
+set(CMAKE_FIND_ROOT_PATH /usr/lib/${WASI_TRIPLE} /usr/include/${WASI_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
