@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace recio {
@@ -57,17 +58,20 @@ DecimalDigits decompose(float value) {
   DecimalDigits number;
   number.negative = std::signbit(value);
   if (value == 0.0f) return number;
-  // Scientific form "d.ddddddddddddddddde+XX": 18 digits and the exponent.
+  // Scientific form "d.ddddddddddddddddde+XX": 18 digits and the exponent,
+  // correctly rounded by the C library (its formatting tables are far smaller
+  // than those of the C++ library's to_chars with a precision, the same digits).
   char text[40];
-  const auto written = std::to_chars(text, text + sizeof text, std::fabs(static_cast<double>(value)),
-                                     std::chars_format::scientific, kGeneratedDigits - 1);
+  const int length = std::snprintf(text, sizeof text, "%.*e", kGeneratedDigits - 1,
+                                   std::fabs(static_cast<double>(value)));
+  const char* end = text + length;
   const char* at = text;
   for (int place = 0; place < kGeneratedDigits; ++place) {
-    if (*at == '.') ++at;
+    if (place == 1) ++at;  // the decimal point, whichever character the locale gives it
     number.digit[place] = static_cast<char>(*at++ - '0');
   }
   int exponent = 0;
-  std::from_chars(at + 1 + (at[1] == '+'), written.ptr, exponent);
+  std::from_chars(at + 1 + (at[1] == '+'), end, exponent);
   number.exponent = exponent + 1;
   number.count = kGeneratedDigits;
   roundToDigits(number, kKeptDigits);
