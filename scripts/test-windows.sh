@@ -13,30 +13,12 @@ build=${1:-$root/build-win}
 case $build in /*) ;; *) build=$PWD/$build ;; esac
 
 # Every command this script calls beyond the base system, with the Debian
-# package that provides it; a package is installed when its command is
-# missing. The wine package brings wine, wineboot and wineserver and pulls in
-# wine64, the loader of 64-bit programs, checked by its own file.
-providers=(
-  cmake:cmake
-  x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
-  x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64
-  wine:wine wineboot:wine wineserver:wine
-  /usr/lib/wine/wine64:wine64
-  file:file cmp:diffutils diff:diffutils
-)
-missing=()
-for pair in "${providers[@]}"; do
-  command=${pair%%:*} package=${pair#*:}
-  case $command in
-    /*) [ -x "$command" ] && continue ;;
-    *) command -v "$command" >/dev/null && continue ;;
-  esac
-  [[ " ${missing[*]} " == *" $package "* ]] || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 "${missing[@]}"
-fi
+# package that provides it. The wine package brings wine, wineboot and
+# wineserver and pulls in wine64, the loader of 64-bit programs.
+source "$root/scripts/need-commands.sh"
+need_commands cmake:cmake x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix \
+  x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64 wine:wine wineboot:wine wineserver:wine \
+  /usr/lib/wine/wine64:wine64 file:file cmp:diffutils diff:diffutils
 
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null

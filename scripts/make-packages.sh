@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Makes the ready-made packages in one folder: the .deb and the .tar.gz of the
+# statically linked Linux program (with the manual page and the examples) and
+# the .zip of the Windows program cross-built with MinGW-w64 (with the examples
+# and LEIA-ME.txt). Installs the tools it lacks from Debian's packages.
+# Usage: scripts/make-packages.sh [output-folder]   (default: build-packages)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=${1:-$root/build-packages}
+case $out in /*) ;; *) out=$PWD/$out ;; esac
+
+source "$root/scripts/need-commands.sh"
+need_commands cmake:cmake g++:g++ x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+
+mkdir -p "$out"
+# One build folder per host, each packed by cpack into the output folder.
+package() {
+  local build=$1
+  shift
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF "$@" >/dev/null
+  cmake --build "$build" -j2 --target dosmo
+  (cd "$build" && cpack -B "$out" >/dev/null)
+}
+package "$out/linux"
+package "$out/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+rm -rf "$out/_CPack_Packages"
+ls -l "$out"/*.deb "$out"/*.tar.gz "$out"/*.zip
