@@ -4,7 +4,8 @@
 //   blank and all others: CR LF / nothing;  '0': CR LF CR LF / CR LF;
 //   '1': CR LF FF CR blank CR either way;   '+': CR either way.
 // Text is Windows-1252; on a terminal that shows UTF-8 it is converted on the
-// way out, and written byte for byte everywhere else.
+// way out (what the user typed in UTF-8 passes as typed), and written byte for
+// byte everywhere else.
 #include "recio/console.h"
 
 #include <array>
@@ -14,6 +15,7 @@
 #include "recio/platform.h"
 #include "recio/record_sink.h"
 #include "recio/run_end.h"
+#include "recio/utf8.h"
 
 namespace recio {
 namespace {
@@ -53,10 +55,20 @@ void appendUtf8(unsigned char byte, std::string& out) {
 }
 
 // The bytes as the terminal must receive them; `scratch` holds a conversion.
+// A well-formed UTF-8 sequence is text the user typed in UTF-8 (a report name)
+// and passes as it is; every other byte is Windows-1252.
 std::string_view forTerminal(std::string_view bytes, std::string& scratch) {
   if (!convertToUtf8) return bytes;
   scratch.clear();
-  for (char byte : bytes) appendUtf8(static_cast<unsigned char>(byte), scratch);
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t typed = utf8SequenceLength(bytes.substr(at));
+    if (typed > 0) {
+      scratch.append(bytes.substr(at, typed));
+      at += typed;
+    } else {
+      appendUtf8(static_cast<unsigned char>(bytes[at++]), scratch);
+    }
+  }
   return scratch;
 }
 

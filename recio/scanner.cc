@@ -11,6 +11,8 @@
 
 #include "recio/nearest_double.h"
 
+#include "recio/utf8.h"
+
 namespace recio {
 namespace {
 
@@ -441,6 +443,8 @@ void storeText(const ScannedValue& value, char* item, int length, bool quotedInP
     filled = std::min(text.size(), size);
     std::memcpy(item, text.data(), filled);
   }
+  // A cut never keeps the first bytes of a character the user typed in UTF-8.
+  if (value.length > size) filled = cutBeforeSplitSequence(value.text(), filled);
   std::fill(item + filled, item + size, ' ');
 }
 

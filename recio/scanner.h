@@ -108,7 +108,8 @@ std::optional<ErrorCode> storeInteger(const ScannedValue& value, std::int32_t& i
 // Stores a value into a REAL item; a null value leaves the item unchanged.
 std::optional<ErrorCode> storeReal(const ScannedValue& value, float& item);
 
-// Stores a value into a text item of `length` bytes, cut or blank-padded; a
+// Stores a value into a text item of `length` bytes, cut or blank-padded (a
+// cut that would split a UTF-8 character blanks its first bytes too); a
 // null value leaves it unchanged. `quotedInPlace`: the scanner already wrote
 // this quoted value into the item, which only needs its padding.
 void storeText(const ScannedValue& value, char* item, int length, bool quotedInPlace = false);

@@ -69,6 +69,8 @@ TEST(ConsoleEncoding, ChosenBytesAndUnassignedOnes) {
       {" \x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
       {" \xA0\xFF", "\xC2\xA0\xC3\xBF"},
       {" plain", "plain"},
+      // What the user typed in UTF-8 passes as typed; a lone letter is Windows-1252.
+      {" relat\xC3\xB3rio.txt \xF3 \xC3x", "relat\xC3\xB3rio.txt \xC3\xB3 \xC3\x83x"},
   };
   for (const Row& row : rows) {
     TerminalRun terminal(true);

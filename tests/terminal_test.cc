@@ -135,6 +135,36 @@ TEST(Terminal, TypedLinesThatEndTheRun) {
   }
 }
 
+// On a UTF-8 terminal a name typed with accents names the file as typed and
+// shows as typed on the closing screen, a cut at 15 bytes never keeps half a
+// letter, and the program's own texts still arrive converted.
+TEST(Terminal, AccentedNamesOnAUtf8Terminal) {
+  struct Row {
+    std::string typed;
+    std::string file;  // the name as kept, blank-padded to 15 bytes
+  };
+  const Row rows[] = {
+      {"relat\xC3\xB3rio.txt", "relat\xC3\xB3rio.txt "},
+      {"relat\xC3\xB3rio_a\xC3\xA7\xC3\xA3o.txt", "relat\xC3\xB3rio_a\xC3\xA7 "},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.typed);
+    std::vector<std::string> prompts, lines;
+    for (const Answer& answer : kWorkedExample) {
+      prompts.push_back(answer.prompt);
+      lines.push_back(prompts.size() == 1 ? row.typed : answer.line);
+    }
+    RunSpec setup;
+    setup.environment = {{"LC_ALL", "C.UTF-8"}};
+    TempFolder folder;
+    RunOutcome run = testing_support::runOnTerminal(folder, prompts, lines, setup);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("digite o n\xC3\xBAmero da opcao"), std::string::npos);
+    EXPECT_NE(run.out.find("contido no arquivo " + row.file + "\r\n"), std::string::npos) << run.out;
+    EXPECT_EQ(folder.read(row.file.substr(0, row.file.find_last_not_of(' ') + 1)).size(), 1391u);
+  }
+}
+
 TEST(Terminal, LineOf130CharactersIsAccepted) {
   const std::string name = "r" + std::string(129, 'x');  // kept as its first 15 characters
   TempFolder second;
