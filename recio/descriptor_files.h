@@ -1,0 +1,34 @@
+// File operations on descriptors through the POSIX calls, shared by the POSIX
+// side of the platform layer and the WASI side, whose C library offers the
+// same calls over the WASI file system (there confined to the folders the
+// host gives the program). Every failure is told as a `FileFault`.
+#ifndef DOSMO_RECIO_DESCRIPTOR_FILES_H_
+#define DOSMO_RECIO_DESCRIPTOR_FILES_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "recio/platform.h"
+
+namespace recio::descriptor_files {
+
+// Why an open failed, from its errno.
+FileFault openFaultOf(int error);
+
+// True when a file (or directory) of that name exists.
+bool exists(const std::string& name);
+// Opens an existing file, or creates a new one exclusively when `create`; a
+// folder is refused as access denied. The descriptor is not passed to children.
+FileOpen open(const std::string& name, FileAccess access, bool create);
+// Cuts a regular file to `length` bytes; another kind of file is notSupported.
+FileFault truncate(int descriptor, std::uint64_t length);
+// Writes all bytes at the current position, retrying partial writes; an
+// interrupt that broke in is told as `FileFault::interrupted`.
+FileFault write(int descriptor, std::string_view bytes);
+// Closes the descriptor; it is released even when the close reports an error.
+FileFault close(int descriptor);
+
+}  // namespace recio::descriptor_files
+
+#endif  // DOSMO_RECIO_DESCRIPTOR_FILES_H_
