@@ -1,0 +1,110 @@
+// The WASI side of the platform layer for the standard streams, the
+// environment, child processes and interrupts. A WASI program can start no
+// process, so no command interpreter is ever found: the screen clear gives 0
+// and a command typed at the pause is skipped, as on a host without one.
+// There are no signals, so no interrupt ever arrives.
+#include <stdlib.h>
+#include <unistd.h>
+#include <wasi/api.h>
+
+#include <string>
+#include <string_view>
+
+#include "recio/host_platform.h"
+
+namespace recio {
+namespace {
+
+int descriptorOf(StdStream stream) {
+  switch (stream) {
+    case StdStream::input: return STDIN_FILENO;
+    case StdStream::output: return STDOUT_FILENO;
+    case StdStream::error: return STDERR_FILENO;
+  }
+  return STDERR_FILENO;
+}
+
+// The first of LC_ALL, LC_CTYPE and LANG that is set and not empty, as the
+// character set of the user's terminal is named by POSIX.
+std::string_view localeName() {
+  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return {};
+}
+
+bool isUtf8Name(std::string_view codeset) {
+  std::string lower;
+  for (char c : codeset) {
+    if (c != '-') lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  }
+  return lower == "utf8";
+}
+
+}  // namespace
+
+Platform& hostPlatform() {
+  static HostPlatform host;
+  return host;
+}
+
+ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/', false}; }
+
+// A terminal is a character device that cannot seek, as the WASI file type
+// and rights of the descriptor tell; a browser page or a redirected stream
+// gives none.
+bool HostPlatform::isTerminal(StdStream stream) {
+  __wasi_fdstat_t status;
+  if (__wasi_fd_fdstat_get(descriptorOf(stream), &status) != __WASI_ERRNO_SUCCESS) return false;
+  constexpr __wasi_rights_t kSeeking = __WASI_RIGHTS_FD_SEEK | __WASI_RIGHTS_FD_TELL;
+  return status.fs_filetype == __WASI_FILETYPE_CHARACTER_DEVICE &&
+         (status.fs_rights_base & kSeeking) == 0;
+}
+
+ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
+  ssize_t count = read(STDIN_FILENO, buffer, capacity);
+  if (count >= 0) return {static_cast<std::size_t>(count), false};
+  return {0, true};
+}
+
+bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
+  int descriptor = descriptorOf(stream);
+  while (!bytes.empty()) {
+    ssize_t count = write(descriptor, bytes.data(), bytes.size());
+    if (count <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(count));
+  }
+  return true;
+}
+
+std::optional<std::string> HostPlatform::environment(const char* name) {
+  const char* value = getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+bool HostPlatform::runProcess(const std::string&, const std::vector<std::string>&, bool* missing) {
+  if (missing) *missing = true;
+  return false;
+}
+
+bool HostPlatform::canStart(const std::string&) { return false; }
+
+void HostPlatform::clearScreen() {}
+
+int HostPlatform::pendingInterrupt() { return 0; }
+
+bool HostPlatform::consoleWantsUtf8() {
+  std::string_view locale = localeName();
+  std::size_t dot = locale.find('.');
+  if (dot == std::string_view::npos) return false;
+  std::string_view codeset = locale.substr(dot + 1);
+  return isUtf8Name(codeset.substr(0, codeset.find('@')));
+}
+
+void installInterruptHandlers() {}
+
+void endByInterrupt(int signalNumber) { _Exit(128 + signalNumber); }
+
+}  // namespace recio

@@ -1,0 +1,58 @@
+// The WASI side of the platform layer for files and devices: files through
+// the descriptor calls shared with the POSIX side, over the WASI file system,
+// so a report goes only into the folders the host gives the program. WASI has
+// no way to copy a descriptor, so the console and standard error are
+// connected as marks that write to those streams and are never closed, and
+// the null device is a mark whose writes go nowhere.
+#include "recio/descriptor_files.h"
+#include "recio/host_platform.h"
+
+namespace recio {
+namespace {
+
+// The handles of device connections; every file handle is a descriptor >= 0.
+constexpr std::intptr_t kConsoleHandle = -2;
+constexpr std::intptr_t kErrorHandle = -3;
+constexpr std::intptr_t kNullHandle = -4;
+
+bool isDevice(std::intptr_t handle) { return handle <= kConsoleHandle; }
+
+int descriptorOf(std::intptr_t handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+bool HostPlatform::fileExists(const std::string& name) { return descriptor_files::exists(name); }
+
+FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
+  return descriptor_files::open(name, access, create);
+}
+
+FileOpen HostPlatform::openDevice(Device device) {
+  switch (device) {
+    case Device::console: return {kConsoleHandle, FileFault::none};
+    case Device::standardError: return {kErrorHandle, FileFault::none};
+    case Device::null: break;
+  }
+  return {kNullHandle, FileFault::none};
+}
+
+FileFault HostPlatform::truncateFile(std::intptr_t handle, std::uint64_t length) {
+  if (isDevice(handle)) return FileFault::notSupported;
+  return descriptor_files::truncate(descriptorOf(handle), length);
+}
+
+FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
+  switch (handle) {
+    case kConsoleHandle: return writeStd(StdStream::output, bytes) ? FileFault::none : FileFault::other;
+    case kErrorHandle: return writeStd(StdStream::error, bytes) ? FileFault::none : FileFault::other;
+    case kNullHandle: return FileFault::none;
+    default: return descriptor_files::write(descriptorOf(handle), bytes);
+  }
+}
+
+FileFault HostPlatform::closeFile(std::intptr_t handle) {
+  if (isDevice(handle)) return FileFault::none;
+  return descriptor_files::close(descriptorOf(handle));
+}
+
+}  // namespace recio
