@@ -1,7 +1,9 @@
-// Times whole runs of a program: starts it RUNS times in the current folder
-// with standard input from a file and output discarded, and prints the median
-// wall time per run, its CPU time and the peak resident memory the kernel reports for it.
-// Usage: run_timer RUNS INPUT PROGRAM [ARGUMENT...]; exits 1 if a run fails.
+// Times whole runs of programs side by side: starts each program in turn, RUNS
+// times over, in the current folder with standard input from a file and
+// output discarded, so every program meets the same machine load; prints for
+// each the median wall time per run, its CPU time and the peak resident memory
+// the kernel reports for it.
+// Usage: run_timer RUNS INPUT PROGRAM...; exits 1 if a run fails.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -65,31 +67,42 @@ double median(std::vector<double> values) {
 
 }  // namespace
 
+// The figures of every run of one program.
+struct Series {
+  std::vector<double> walls, cpus, peaks;
+};
+
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: run_timer RUNS INPUT PROGRAM [ARGUMENT...]\n");
+    std::fprintf(stderr, "usage: run_timer RUNS INPUT PROGRAM...\n");
     return 2;
   }
   const int runs = std::atoi(argv[1]);
   if (runs < 1) return 2;
-  std::vector<double> walls;
-  std::vector<double> cpus;
-  std::vector<double> peaks;
+  const int programs = argc - 3;
+  std::vector<Series> series(static_cast<std::size_t>(programs));
   RunFigures figures;
   for (int run = -kWarmUpRuns; run < runs; ++run) {
-    if (!runOnce(argv[2], argv + 3, figures)) {
-      std::fprintf(stderr, "run_timer: %s failed on run %d\n", argv[3], run);
-      return 1;
+    for (int program = 0; program < programs; ++program) {
+      char* command[] = {argv[3 + program], nullptr};
+      if (!runOnce(argv[2], command, figures)) {
+        std::fprintf(stderr, "run_timer: %s failed on run %d\n", command[0], run);
+        return 1;
+      }
+      if (run < 0) continue;
+      Series& into = series[static_cast<std::size_t>(program)];
+      into.walls.push_back(figures.wallMicroseconds);
+      into.cpus.push_back(figures.cpuMicroseconds);
+      into.peaks.push_back(static_cast<double>(figures.peakKilobytes));
     }
-    if (run < 0) continue;
-    walls.push_back(figures.wallMicroseconds);
-    cpus.push_back(figures.cpuMicroseconds);
-    peaks.push_back(static_cast<double>(figures.peakKilobytes));
   }
-  std::printf("runs=%d median_wall_us=%.0f min_wall_us=%.0f max_wall_us=%.0f median_cpu_us=%.0f median_peak_rss_kb=%.0f "
-              "max_peak_rss_kb=%.0f\n",
-              runs, median(walls), *std::min_element(walls.begin(), walls.end()),
-              *std::max_element(walls.begin(), walls.end()), median(cpus), median(peaks),
-              *std::max_element(peaks.begin(), peaks.end()));
+  for (int program = 0; program < programs; ++program) {
+    const Series& of = series[static_cast<std::size_t>(program)];
+    std::printf("%s runs=%d median_wall_us=%.0f min_wall_us=%.0f max_wall_us=%.0f median_cpu_us=%.0f "
+                "median_peak_rss_kb=%.0f max_peak_rss_kb=%.0f\n",
+                argv[3 + program], runs, median(of.walls), *std::min_element(of.walls.begin(), of.walls.end()),
+                *std::max_element(of.walls.begin(), of.walls.end()), median(of.cpus), median(of.peaks),
+                *std::max_element(of.peaks.begin(), of.peaks.end()));
+  }
   return 0;
 }
