@@ -4,8 +4,7 @@
 #include "recio/host_platform.h"
 
 #include <errno.h>
-#include <langinfo.h>
-#include <locale.h>
+#include <ctype.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/select.h>
@@ -105,15 +104,25 @@ std::optional<std::string> HostPlatform::environment(const char* name) {
 int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
 
 bool HostPlatform::consoleWantsUtf8() {
-  // The user's character set is read from the environment's locale; the
-  // process's own locale is put back at once, so nothing else changes.
-  const char* current = setlocale(LC_CTYPE, nullptr);
-  std::string saved = current != nullptr ? current : "C";
-  if (setlocale(LC_CTYPE, "") == nullptr) return false;
-  std::string_view codeset = nl_langinfo(CODESET);
-  bool utf8 = codeset == "UTF-8" || codeset == "utf8";
-  setlocale(LC_CTYPE, saved.c_str());
-  return utf8;
+  // The user's character set is the code set in the name of the locale the
+  // environment selects (LC_ALL, then LC_CTYPE, then LANG: the first one set
+  // and not empty), as in "pt_BR.UTF-8". It is read from the name, so the
+  // answer holds whether or not the system has that locale installed, and in
+  // a statically linked program that cannot load one.
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = getenv(variable);
+    if (value == nullptr || *value == '\0') continue;
+    std::string_view name = value;
+    std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos) return false;
+    std::string_view codeset = name.substr(dot + 1, name.find('@', dot) - dot - 1);
+    std::string letters;  // "UTF-8", "utf8" and "Utf_8" all read "utf8"
+    for (char c : codeset) {
+      if (c != '-' && c != '_') letters.push_back(static_cast<char>(tolower(static_cast<unsigned char>(c))));
+    }
+    return letters == "utf8";
+  }
+  return false;
 }
 
 void installInterruptHandlers() {
