@@ -141,7 +141,8 @@ function show() {
   showReport();
   if (waiting) {
     page.answer.focus({ preventScroll: true });
-    page['answer-form'].scrollIntoView({ block: 'end' });
+    // The question, the answer field and the buttons under it in view.
+    page.back.parentElement.scrollIntoView({ block: 'end' });
   } else if (!page['report-section'].hidden) {
     page.download.focus({ preventScroll: true });
   }
@@ -170,9 +171,12 @@ function answer(event) {
   });
 }
 
+// Takes back the last answer the program read, with any lines of an opened
+// file after it that it never came to read.
 function back() {
   serially(async () => {
     if (steps.length === 0) return;
+    while (steps.length > 1 && steps[steps.length - 1].at === null) steps.pop();
     steps.pop();
     await rerun();
   });

@@ -226,13 +226,13 @@ class PageTest(unittest.TestCase):
         browser = self.browser()
         browser.open(self.url)
         lines = answer_lines("worked-example")
-        typed = browser.answer_all(lines)
+        typed = browser.answer_all(lines[:8])
+        browser.shoot("desktop-dialogue")
+        typed += browser.answer_all(lines[8:])
         self.assertTrue(all(line == "" for line in lines[len(typed):]), "the run ended before its last answer")
         self.assertScreen(browser, "worked-example", typed)
         self.assertEqual(browser.download_report(), ("relatorio.txt", golden("worked-example", "files/relatorio.txt")))
         browser.shoot("desktop-report", "report-section")
-        PageTest.budget["first"] = browser.js(
-            "return performance.getEntriesByName('first-question')[0].startTime")
         PageTest.budget["answers"] = browser.js(
             "return performance.getEntriesByName('answer-to-question').map((m) => m.duration)")
 
@@ -301,16 +301,35 @@ def page_bytes():
     return sum(path.stat().st_size for path in SITE.rglob("*") if path.is_file() and "LICENSE" not in path.name)
 
 
+def first_question_times(visits=6):
+    """Navigation to the first question: a first visit, then later visits."""
+    browser = Browser()
+    try:
+        with served(SITE) as (_, url):
+            times = []
+            for _ in range(visits):
+                browser.open(url)
+                times.append(browser.js("return performance.getEntriesByName('first-question')[0].startTime"))
+            return times
+    finally:
+        browser.close()
+
+
+def print_budget():
+    print(f"budget: page files {page_bytes()} bytes (aim <= 409600)")
+    first, *later = first_question_times()
+    print(f"budget: navigation to first question {first:.1f} ms on a first visit, "
+          f"median {statistics.median(later):.1f} ms over {len(later)} later visits (aim <= 500)")
+    answers = PageTest.budget.get("answers")
+    if answers:
+        print(f"budget: answer to next question, median of {len(answers)}: "
+              f"{statistics.median(answers):.1f} ms (aim <= 20)")
+
+
 def main():
     suite = unittest.defaultTestLoader.loadTestsFromTestCase(PageTest)
     result = unittest.TextTestRunner(verbosity=2).run(suite)
-    budget = PageTest.budget
-    print(f"budget: page files {page_bytes()} bytes (aim <= 409600)")
-    if "first" in budget:
-        answers = budget["answers"]
-        print(f"budget: navigation to first question {budget['first']:.1f} ms (aim <= 500)")
-        print(f"budget: answer to next question, median of {len(answers)}: "
-              f"{statistics.median(answers):.1f} ms (aim <= 20)")
+    print_budget()
     failed = len(result.failures) + len(result.errors)
     print(f"{result.testsRun - failed} passed, {failed} failed")
     return 0 if failed == 0 else 1
