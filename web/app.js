@@ -160,11 +160,11 @@ async function rerun() {
 
 function answer(event) {
   event.preventDefault();
-  if (current?.ending !== 'waiting') return;
   const text = page.answer.value;
   page.answer.value = '';
   performance.mark('answer-sent');
   serially(async () => {
+    if (current?.ending !== 'waiting') return;  // an earlier answer ended the run
     steps.push({ text, bytes: encode(text), ...answerPlace(decode(current.stdout)) });
     await rerun();
     performance.measure('answer-to-question', 'answer-sent');
