@@ -34,7 +34,7 @@ WAIT_SECONDS = 20
 # The console's text with each typed answer replaced by a marker, so that the
 # program's own output and the answers' places can be checked apart.
 CONSOLE_SCRIPT = """
-const log = document.getElementById('console');
+const log = document.querySelector('[role="log"]');
 let text = '';
 for (const line of log.children) {
   for (const node of line.childNodes) {
@@ -124,11 +124,11 @@ class Browser:
         return self.driver.execute_script(script, *args)
 
     def runs(self):
-        return int(self.js("return document.getElementById('console').dataset.runs || '0'"))
+        return int(self.js("return document.querySelector('[role=\"log\"]').dataset.runs || '0'"))
 
     def settled_after(self, runs_before):
         self.until(lambda: self.runs() > runs_before and self.js(
-            "return document.getElementById('console').getAttribute('aria-busy') === 'false'"),
+            "return document.querySelector('[role=\"log\"]').getAttribute('aria-busy') === 'false'"),
             "the page did not show the program's next screen")
 
     def open(self, url):
@@ -136,15 +136,19 @@ class Browser:
         self.settled_after(0)
 
     def field(self):
-        return self.driver.find_element(By.CSS_SELECTOR, "input[aria-label='Resposta'], #answer")
+        return self.driver.find_element(By.XPATH, "//input[@id=//label[normalize-space()='Resposta']/@for]")
 
     def waiting(self):
         return self.field().is_enabled()
 
     def answer(self, text):
-        runs = self.runs()
+        """Types one answer and Enter; it must show right below the screen it answered."""
+        runs, before = self.runs(), self.console()
         self.field().send_keys(text + Keys.ENTER)
         self.settled_after(runs)
+        after = self.console()
+        if not after.startswith(before + "\0" + text + "\1"):
+            raise AssertionError(f"{text!r} is not shown where it was typed:\n{after[len(before) - 200:]!r}")
 
     def press(self, name):
         runs = self.runs()
@@ -163,6 +167,11 @@ class Browser:
 
     def console(self):
         return self.js(CONSOLE_SCRIPT)
+
+    def open_answers(self, path):
+        runs = self.runs()
+        self.driver.find_element(By.CSS_SELECTOR, "input[type=file]").send_keys(str(path))
+        self.settled_after(runs)
 
     def download_link(self):
         return self.driver.find_element(By.XPATH, "//a[starts-with(normalize-space(), 'Baixar')]")
@@ -235,6 +244,11 @@ class PageTest(unittest.TestCase):
         browser.shoot("desktop-report", "report-section")
         PageTest.budget["answers"] = browser.js(
             "return performance.getEntriesByName('answer-to-question').map((m) => m.duration)")
+        # The same answers from a file show the same screen.
+        typed_screen = browser.console()
+        browser.press("Recomeçar")
+        browser.open_answers(GOLDEN / "worked-example" / "answers.txt")
+        self.assertEqual(browser.console(), typed_screen)
 
     def test_refused_answer_shows_the_error_and_back_mends_it(self):
         browser = self.browser()
@@ -255,9 +269,7 @@ class PageTest(unittest.TestCase):
         browser = self.browser()
         browser.open(self.url)
         case = "three-gradations"
-        runs = browser.runs()
-        browser.driver.find_element(By.ID, "answer-file").send_keys(str(GOLDEN / case / "answers.txt"))
-        browser.settled_after(runs)
+        browser.open_answers(GOLDEN / case / "answers.txt")
         shown, _ = without_answers(browser.console())
         self.assertEqual(shown, screen_text(golden(case, "stdout.txt")))
         (report,) = (GOLDEN / case / "files").iterdir()
