@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the WebAssembly edition, dosmo.wasm for wasm32-wasi, and checks it
+# under Node's WASI: every golden case of tests/golden through
+# scripts/golden-check.sh (the same exact bytes the Linux build meets), and
+# many random REAL answers converted and shown alike by the native and the
+# WebAssembly builds. Then prints the module's size without debug sections and
+# the median time of one whole worked-example run once the module is compiled.
+# A case may hold a per-host expectation <name>.wasi.txt where WASI differs
+# for a documented reason; none is needed at present.
+# Usage: scripts/test-wasm.sh [build-folder]   (default: build-wasm)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$root/build-wasm}
+case $build in /*) ;; *) build=$PWD/$build ;; esac
+
+# The compiler, the linker, Node and the target's libraries, from Debian's packages.
+source "$root/scripts/need-commands.sh"
+need_commands cmake:cmake clang++-14:clang-14 wasm-ld:lld-14 node:nodejs cmp:diffutils
+missing=()
+[ -f /usr/lib/wasm32-wasi/libc.a ] || missing+=(wasi-libc)
+[ -f /usr/lib/wasm32-wasi/libc++.a ] || missing+=(libc++-14-dev-wasm32)
+[ -f /usr/lib/wasm32-wasi/libc++abi.a ] || missing+=(libc++abi-14-dev-wasm32)
+compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/wasi/libclang_rt.builtins-wasm32.a" >/dev/null ||
+  missing+=(libclang-rt-14-dev-wasm32)
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cmake" \
+  -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target dosmo nearest_double_table
+run=(node --no-warnings "$root/scripts/wasi-run.mjs")
+
+bash "$root/scripts/golden-check.sh" --host wasi "${run[@]}" "$build/dosmo.wasm"
+
+# The REAL answers: the native table beside the module's, byte for byte.
+native=$build/native
+cmake -S "$root" -B "$native" -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$native" -j2 --target nearest_double_table
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+answers=200000
+"$native/nearest_double_table" "$answers" >"$scratch/native.txt"
+(cd "$scratch" && "${run[@]}" "$build/nearest_double_table.wasm" "$answers" >"$scratch/wasi.txt")
+if ! cmp -s "$scratch/native.txt" "$scratch/wasi.txt"; then
+  echo "REAL answers: the WebAssembly build differs from the native one:" >&2
+  diff "$scratch/native.txt" "$scratch/wasi.txt" | head -10 >&2
+  exit 1
+fi
+echo "REAL answers: $answers alike in the native and the WebAssembly builds"
+
+node --no-warnings "$root/scripts/wasm-measure.mjs" "$build/dosmo.wasm" \
+  "$root/tests/golden/worked-example/answers.txt"
