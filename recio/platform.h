@@ -129,6 +129,10 @@ void installInterruptHandlers();
 // Ends the run when an interrupt has arrived (see `Platform::pendingInterrupt`).
 void endRunIfInterrupted();
 
+// True when the locale the environment names (LC_ALL, LC_CTYPE, LANG) has
+// the UTF-8 code set; for the sides whose terminals follow the locale.
+bool localeNamesUtf8();
+
 // Ends the process by the interrupt `signalNumber`, with the host's usual status.
 [[noreturn]] void endByInterrupt(int signalNumber);
 

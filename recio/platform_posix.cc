@@ -4,7 +4,6 @@
 #include "recio/host_platform.h"
 
 #include <errno.h>
-#include <ctype.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/select.h>
@@ -103,27 +102,7 @@ std::optional<std::string> HostPlatform::environment(const char* name) {
 
 int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
 
-bool HostPlatform::consoleWantsUtf8() {
-  // The user's character set is the code set in the name of the locale the
-  // environment selects (LC_ALL, then LC_CTYPE, then LANG: the first one set
-  // and not empty), as in "pt_BR.UTF-8". It is read from the name, so the
-  // answer holds whether or not the system has that locale installed, and in
-  // a statically linked program that cannot load one.
-  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = getenv(variable);
-    if (value == nullptr || *value == '\0') continue;
-    std::string_view name = value;
-    std::size_t dot = name.find('.');
-    if (dot == std::string_view::npos) return false;
-    std::string_view codeset = name.substr(dot + 1, name.find('@', dot) - dot - 1);
-    std::string letters;  // "UTF-8", "utf8" and "Utf_8" all read "utf8"
-    for (char c : codeset) {
-      if (c != '-' && c != '_') letters.push_back(static_cast<char>(tolower(static_cast<unsigned char>(c))));
-    }
-    return letters == "utf8";
-  }
-  return false;
-}
+bool HostPlatform::consoleWantsUtf8() { return localeNamesUtf8(); }
 
 void installInterruptHandlers() {
   struct sigaction action = {};

@@ -24,24 +24,6 @@ int descriptorOf(StdStream stream) {
   return STDERR_FILENO;
 }
 
-// The first of LC_ALL, LC_CTYPE and LANG that is set and not empty, as the
-// character set of the user's terminal is named by POSIX.
-std::string_view localeName() {
-  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = getenv(name);
-    if (value != nullptr && *value != '\0') return value;
-  }
-  return {};
-}
-
-bool isUtf8Name(std::string_view codeset) {
-  std::string lower;
-  for (char c : codeset) {
-    if (c != '-') lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  }
-  return lower == "utf8";
-}
-
 }  // namespace
 
 Platform& hostPlatform() {
@@ -95,13 +77,7 @@ void HostPlatform::clearScreen() {}
 
 int HostPlatform::pendingInterrupt() { return 0; }
 
-bool HostPlatform::consoleWantsUtf8() {
-  std::string_view locale = localeName();
-  std::size_t dot = locale.find('.');
-  if (dot == std::string_view::npos) return false;
-  std::string_view codeset = locale.substr(dot + 1);
-  return isUtf8Name(codeset.substr(0, codeset.find('@')));
-}
+bool HostPlatform::consoleWantsUtf8() { return localeNamesUtf8(); }
 
 void installInterruptHandlers() {}
 
