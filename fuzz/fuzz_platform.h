@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string>
@@ -138,11 +139,16 @@ class MemoryPlatform final : public recio::Platform {
   bool canStart(const std::string&) override { return true; }
   void clearScreen() override {}
 
+  recio::ShellSettings shellSettings() override { return shell; }
+  void catchInterrupts() override {}
   int pendingInterrupt() override { return 0; }
+  // No interrupt ever arrives here, so nothing can end the process by one.
+  [[noreturn]] void endByInterrupt(int) override { std::abort(); }
 
   // Handles still open; every run must leave none behind.
   std::size_t openHandles() const { return open_.size(); }
 
+  recio::ShellSettings shell = recio::kPosixShell;
   std::string output;  // standard output as written
   std::string error;   // standard error as written
   std::vector<std::vector<std::string>> processes;  // program then arguments

@@ -103,7 +103,7 @@ bool isLineEnd(char byte) { return byte == '\n'; }
 
 std::optional<std::string> readTerminalLine(std::size_t capacity) {
   std::string line(capacity, '\0');
-  ReadResult got = platform().readInput(line.data(), capacity);
+  ReadResult got = readInputOrEnd(line.data(), capacity);
   if (got.failed || got.count == 0) return std::nullopt;
   line.resize(got.count);
   if (isLineEnd(line.back())) {
@@ -121,7 +121,7 @@ std::optional<std::string> readRedirectedLine(std::size_t capacity) {
   bool any = false;
   for (;;) {
     char byte = 0;
-    ReadResult got = platform().readInput(&byte, 1);
+    ReadResult got = readInputOrEnd(&byte, 1);
     if (got.failed || got.count == 0) break;
     any = true;
     if (byte == '\n') break;
@@ -169,7 +169,7 @@ void endOpenConsoleLineAtEnd() {
 void dropRestOfTypedLine() {
   std::array<char, 128> scratch;
   for (;;) {
-    ReadResult got = platform().readInput(scratch.data(), scratch.size());
+    ReadResult got = readInputOrEnd(scratch.data(), scratch.size());
     if (got.failed || got.count == 0 || isLineEnd(scratch[got.count - 1])) return;
   }
 }

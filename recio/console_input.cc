@@ -90,7 +90,7 @@ std::size_t markedLineStart(std::string_view bytes, bool markBefore) {
 std::size_t withoutByteOrderMark(std::size_t count) {
   auto taken = [&] { return std::string_view(lineBuffer, count); };
   while (count > 0 && count < kByteOrderMark.size() && kByteOrderMark.starts_with(taken())) {
-    ReadResult more = platform().readInput(lineBuffer + count, kRedirectedReadSize - count);
+    ReadResult more = readInputOrEnd(lineBuffer + count, kRedirectedReadSize - count);
     if (more.failed || more.count == 0) break;  // the next read meets the same end
     count += more.count;
   }
@@ -105,7 +105,7 @@ void readLine() {
   if (markLineNext) fail(ErrorCode::endOfFile);
   bool terminal = consoleUnit().inputIsTerminal;
   std::size_t capacity = terminal ? kTerminalReadSize : kRedirectedReadSize;
-  ReadResult got = platform().readInput(lineBuffer, capacity);
+  ReadResult got = readInputOrEnd(lineBuffer, capacity);
   if (got.failed) fail(ErrorCode::readFailed);
   std::size_t count = got.count;
   if (!terminal && atInputStart && count > 0) {

@@ -1,6 +1,6 @@
 // File operations on descriptors through the POSIX calls (see the header). An
-// interrupt that breaks into a write is told as a fault; one that breaks into
-// an open ends the run. On WASI the C library carries the calls out through the
+// interrupt that breaks into an open or a write is told as a fault; nothing
+// here ends the run. On WASI the C library carries the calls out through the
 // WASI file system, which refuses a name outside the given folders as not
 // capable: an access denied.
 #include "recio/descriptor_files.h"
@@ -42,12 +42,14 @@ int flagsFor(FileAccess access) {
   return O_RDWR;
 }
 
-// open(2), tried again when an interrupt that does not end the run broke in.
+// open(2), tried again when a signal that is no interrupt broke in; an
+// interrupt leaves -1 with errno EINTR.
 int openRetrying(const char* name, int flags) {
   for (;;) {
     int descriptor = ::open(name, flags, 0666);
-    if (descriptor >= 0 || errno != EINTR) return descriptor;
-    endRunIfInterrupted();
+    if (descriptor >= 0 || errno != EINTR || hostPlatform().pendingInterrupt() != 0) {
+      return descriptor;
+    }
   }
 }
 
@@ -76,6 +78,8 @@ FileFault openFaultOf(int error) {
     case EMFILE:
     case ENFILE:
       return FileFault::tooManyOpen;
+    case EINTR:
+      return FileFault::interrupted;
     default:
       return FileFault::other;
   }

@@ -1,7 +1,8 @@
 // The host's side of the platform layer: one class, whose methods are defined
 // in platform_posix*.cc on a POSIX system and in platform_windows*.cc on
 // Windows (standard streams, environment and interrupts; files and devices;
-// child processes and the screen clear). Only one side is built.
+// child processes, the shell settings and the screen clear). Only one side is
+// built; a side defines these methods and nothing else.
 #ifndef DOSMO_RECIO_HOST_PLATFORM_H_
 #define DOSMO_RECIO_HOST_PLATFORM_H_
 
@@ -29,8 +30,11 @@ class HostPlatform final : public Platform {
                   bool* missing) override;
   bool canStart(const std::string& program) override;
   void clearScreen() override;
+  ShellSettings shellSettings() override;
 
+  void catchInterrupts() override;
   int pendingInterrupt() override;
+  [[noreturn]] void endByInterrupt(int signalNumber) override;
   bool consoleWantsUtf8() override;
 };
 

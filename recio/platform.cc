@@ -1,6 +1,6 @@
-// Selection of the platform in use: the host's own, or one a test installed;
-// and what the sides share: the end of a run by an interrupt, and the
-// character set named by the environment's locale.
+// Selection of the platform in use (the host's own, or one a test installed)
+// and what the sides share: how an interrupt the platform tells of ends the
+// run, and the character set named by the environment's locale.
 #include "recio/platform.h"
 
 #include <cctype>
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "recio/host_platform.h"
 #include "recio/run_end.h"
 
 namespace recio {
@@ -16,6 +17,11 @@ namespace {
 Platform* installed = nullptr;
 
 }  // namespace
+
+Platform& hostPlatform() {
+  static HostPlatform host;
+  return host;
+}
 
 Platform& platform() { return installed != nullptr ? *installed : hostPlatform(); }
 
@@ -47,6 +53,12 @@ bool localeNamesUtf8() {
     return letters == "utf8";
   }
   return false;
+}
+
+ReadResult readInputOrEnd(char* buffer, std::size_t capacity) {
+  ReadResult got = platform().readInput(buffer, capacity);
+  if (got.interrupted) endRunIfInterrupted();
+  return got;
 }
 
 }  // namespace recio

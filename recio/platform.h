@@ -1,7 +1,8 @@
 // The platform layer: every service the run-time takes from the host (standard
-// streams, terminal test, files, child processes, environment, interrupts).
-// The run-time reaches the host only through `platform()`, so tests install a
-// `Platform` of their own and drive the whole run-time from memory.
+// streams, terminal test, files, child processes and the shell settings,
+// environment, interrupts). The run-time reaches the host only through
+// `platform()`, so tests install a `Platform` of their own and drive the whole
+// run-time from memory. A host's side defines the methods of `HostPlatform`.
 #ifndef DOSMO_RECIO_PLATFORM_H_
 #define DOSMO_RECIO_PLATFORM_H_
 
@@ -43,11 +44,30 @@ struct FileOpen {
   FileFault fault = FileFault::none;
 };
 
-// Outcome of a standard-stream read: bytes read, 0 at end of input, or failed.
+// Outcome of a standard-stream read: bytes read, 0 at end of input, failed,
+// or broken off by an interrupt before anything was read.
 struct ReadResult {
   std::size_t count = 0;
   bool failed = false;
+  bool interrupted = false;
 };
+
+// How the host's command interpreter is found and started: the one tried when
+// COMSPEC names none that can start, the switch that makes it run one command
+// line, the separators of the PATH list and of a directory path, and whether
+// the interpreter itself runs "cls" (else the platform clears the screen).
+struct ShellSettings {
+  const char* fallback;
+  const char* commandSwitch;
+  char pathListSeparator;
+  char directorySeparator;
+  bool runsClearCommand;
+};
+
+// The settings of a POSIX host and of a Windows host of the NT family (the
+// hosts that only had "command.com" are not served).
+inline constexpr ShellSettings kPosixShell{"sh", "-c", ':', '/', false};
+inline constexpr ShellSettings kWindowsShell{"cmd.exe", "/c", ';', '\\', true};
 
 // The host services. One instance serves the process; see `platform()`.
 class Platform {
@@ -56,7 +76,8 @@ class Platform {
 
   // True when the standard stream is a terminal (a character device).
   virtual bool isTerminal(StdStream stream) = 0;
-  // One read of at most `capacity` bytes from standard input.
+  // One read of at most `capacity` bytes from standard input; an interrupt
+  // that arrives before or during the wait is told, not acted on.
   virtual ReadResult readInput(char* buffer, std::size_t capacity) = 0;
   // Writes all bytes to standard output or error; false when the write failed.
   virtual bool writeStd(StdStream stream, std::string_view bytes) = 0;
@@ -64,6 +85,7 @@ class Platform {
   // True when a file (or directory) of that name exists.
   virtual bool fileExists(const std::string& name) = 0;
   // Opens an existing file, or creates a new one exclusively when `create`.
+  // Open, write and close tell an interrupt that broke in as `interrupted`.
   virtual FileOpen openFile(const std::string& name, FileAccess access, bool create) = 0;
   // Connects a host device; its handle is closed like a file's.
   virtual FileOpen openDevice(Device device) = 0;
@@ -78,8 +100,8 @@ class Platform {
   virtual std::optional<std::string> environment(const char* name) = 0;
   // Starts `program` with `arguments` (arguments[0] is the program's own name)
   // inheriting the standard streams, environment and current directory, and
-  // waits for it without time limit. Returns false when it could not start;
-  // `missing` then tells whether it was absent or not permitted.
+  // waits for it without time limit, even through interrupts. Returns false
+  // when it could not start; `missing` then tells whether it was absent or not permitted.
   virtual bool runProcess(const std::string& program,
                           const std::vector<std::string>& arguments,
                           bool* missing) = 0;
@@ -88,9 +110,17 @@ class Platform {
   // Clears the terminal on standard output, and does nothing when standard
   // output is not a terminal (used where the interpreter has no "cls").
   virtual void clearScreen() = 0;
+  // How this host's command interpreter is found and started.
+  virtual ShellSettings shellSettings() = 0;
 
-  // The number of an interrupt (SIGINT, SIGTERM, SIGHUP) that has arrived, or 0.
+  // Arranges for interrupts (SIGINT, SIGTERM, SIGHUP or the host's like) to be
+  // noted instead of ending the process at once, so that the run can close its
+  // report before it ends.
+  virtual void catchInterrupts() = 0;
+  // The number of an interrupt that has arrived, or 0.
   virtual int pendingInterrupt() = 0;
+  // Ends the process by the interrupt `signalNumber`, with the host's usual status.
+  [[noreturn]] virtual void endByInterrupt(int signalNumber) = 0;
 
   // True when text for the terminal on standard output must be turned from
   // Windows-1252 into UTF-8 (a terminal whose character set is UTF-8). A host
@@ -99,32 +129,14 @@ class Platform {
   virtual bool consoleWantsUtf8() { return false; }
 };
 
-// The host's own command interpreter, tried when COMSPEC names none that can
-// start, with the switch that makes it run one command line and the
-// separators of the PATH list and of a directory path.
-struct ShellHost {
-  const char* fallback;       // "sh" on POSIX; "cmd.exe" or "command.com" on Windows
-  const char* commandSwitch;  // "-c" on POSIX; "/c" on Windows
-  char pathListSeparator;     // ':' on POSIX; ';' on Windows
-  char directorySeparator;    // '/' on POSIX; '\\' on Windows
-  bool runsClearCommand;      // the interpreter itself runs "cls" (Windows)
-};
-
-// The interpreter names and separators of this host (defined by the host's side).
-ShellHost hostShell();
-
 // The platform in use: the host's own unless a test installed another.
 Platform& platform();
 
 // Installs `replacement` (not owned) as the platform; nullptr restores the host's.
 void setPlatform(Platform* replacement);
 
-// The host's own platform (the POSIX or the Windows side).
+// The host's own platform: the side of the host the program is built for.
 Platform& hostPlatform();
-
-// Arranges for interrupts to be noted instead of killing the process at once,
-// so that the run can close its report before it ends.
-void installInterruptHandlers();
 
 // Ends the run when an interrupt has arrived (see `Platform::pendingInterrupt`).
 void endRunIfInterrupted();
@@ -133,8 +145,9 @@ void endRunIfInterrupted();
 // the UTF-8 code set; for the sides whose terminals follow the locale.
 bool localeNamesUtf8();
 
-// Ends the process by the interrupt `signalNumber`, with the host's usual status.
-[[noreturn]] void endByInterrupt(int signalNumber);
+// One read of standard input through the platform in use; an interrupt that
+// broke into it ends the run, so the caller sees bytes, the end or a failure.
+ReadResult readInputOrEnd(char* buffer, std::size_t capacity);
 
 }  // namespace recio
 

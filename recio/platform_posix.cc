@@ -1,6 +1,6 @@
 // The POSIX side of the platform layer for the standard streams, the
-// environment and interrupts. Interrupts are noted by a handler and end the
-// run at the next system call they break into, so the report is closed first.
+// environment and interrupts. Interrupts are noted by a handler and told by
+// the next read they break into, so the run can close the report first.
 #include "recio/host_platform.h"
 
 #include <errno.h>
@@ -33,12 +33,6 @@ struct InterruptsBlocked {
   InterruptsBlocked(const InterruptsBlocked&) = delete;
   InterruptsBlocked& operator=(const InterruptsBlocked&) = delete;
 
-  // Ends the run by an interrupt that has arrived, with the mask restored.
-  void endRunIfInterrupted() {
-    if (arrivedInterrupt == 0) return;
-    sigprocmask(SIG_SETMASK, &previous, nullptr);
-    recio::endRunIfInterrupted();
-  }
 };
 
 int descriptorOf(StdStream stream) {
@@ -52,11 +46,6 @@ int descriptorOf(StdStream stream) {
 
 }  // namespace
 
-Platform& hostPlatform() {
-  static HostPlatform host;
-  return host;
-}
-
 bool HostPlatform::isTerminal(StdStream stream) { return isatty(descriptorOf(stream)) == 1; }
 
 ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
@@ -64,8 +53,9 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
   // arrives just before the wait still breaks it instead of being noticed only
   // after the next answer; one that arrives with the end of input wins over it.
   InterruptsBlocked blocked;
+  const ReadResult interrupted{0, false, true};
   for (;;) {
-    blocked.endRunIfInterrupted();
+    if (arrivedInterrupt != 0) return interrupted;
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(STDIN_FILENO, &readable);
@@ -73,7 +63,7 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
     if (ready < 0 && errno == EINTR) continue;
     ssize_t count = read(STDIN_FILENO, buffer, capacity);
     if (count < 0 && errno == EINTR) continue;
-    blocked.endRunIfInterrupted();
+    if (arrivedInterrupt != 0) return interrupted;
     if (count >= 0) return {static_cast<std::size_t>(count), false};
     return {0, true};
   }
@@ -86,7 +76,7 @@ bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
     if (count > 0) {
       bytes.remove_prefix(static_cast<std::size_t>(count));
     } else if (count < 0 && errno == EINTR) {
-      continue;  // retried; an interrupt ends the run at the next read
+      continue;  // retried; an interrupt is told by the next read
     } else {
       return false;
     }
@@ -104,7 +94,7 @@ int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
 
 bool HostPlatform::consoleWantsUtf8() { return localeNamesUtf8(); }
 
-void installInterruptHandlers() {
+void HostPlatform::catchInterrupts() {
   struct sigaction action = {};
   action.sa_handler = noteInterrupt;
   sigemptyset(&action.sa_mask);
@@ -119,7 +109,7 @@ void installInterruptHandlers() {
   signal(SIGPIPE, SIG_IGN);
 }
 
-void endByInterrupt(int signalNumber) {
+void HostPlatform::endByInterrupt(int signalNumber) {
   signal(signalNumber, SIG_DFL);
   raise(signalNumber);
   _exit(128 + signalNumber);

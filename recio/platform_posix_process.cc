@@ -73,7 +73,7 @@ void writeQuietly(std::string_view bytes) {
 
 }  // namespace
 
-ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/', false}; }
+ShellSettings HostPlatform::shellSettings() { return kPosixShell; }
 
 bool HostPlatform::runProcess(const std::string& program,
                               const std::vector<std::string>& arguments, bool* missing) {
@@ -91,7 +91,6 @@ bool HostPlatform::runProcess(const std::string& program,
     return false;
   }
   waitForChild(child);
-  if (pendingInterrupt() != 0) endRunIfInterrupted();
   return true;
 }
 

@@ -26,12 +26,8 @@ int descriptorOf(StdStream stream) {
 
 }  // namespace
 
-Platform& hostPlatform() {
-  static HostPlatform host;
-  return host;
-}
-
-ShellHost hostShell() { return ShellHost{"sh", "-c", ':', '/', false}; }
+// No interpreter can start here, so the settings only shape names never used.
+ShellSettings HostPlatform::shellSettings() { return kPosixShell; }
 
 // A terminal is a character device that cannot seek, as the WASI file type
 // and rights of the descriptor tell; a browser page or a redirected stream
@@ -79,8 +75,8 @@ int HostPlatform::pendingInterrupt() { return 0; }
 
 bool HostPlatform::consoleWantsUtf8() { return localeNamesUtf8(); }
 
-void installInterruptHandlers() {}
+void HostPlatform::catchInterrupts() {}
 
-void endByInterrupt(int signalNumber) { _Exit(128 + signalNumber); }
+void HostPlatform::endByInterrupt(int signalNumber) { _Exit(128 + signalNumber); }
 
 }  // namespace recio

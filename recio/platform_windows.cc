@@ -1,8 +1,8 @@
 // The Windows side of the platform layer for the standard streams, the
 // environment, the console code page and interrupts. The standard handles are
 // read and written raw with ReadFile and WriteFile. Ctrl-C, Ctrl-Break and the
-// closing of the console are noted by a handler and end the run at the next
-// read, or when a child process has finished, so the report is closed first.
+// closing of the console are noted by a handler and told by the next read, or
+// seen when a child process has finished, so the run can close the report first.
 #include <windows.h>
 
 #include <algorithm>
@@ -76,18 +76,11 @@ void restoreConsoleCodePage() {
 
 }  // namespace
 
-Platform& hostPlatform() {
-  static HostPlatform host;
-  return host;
-}
-
-// The NT family's interpreter; the hosts that only had "command.com" are not served.
-ShellHost hostShell() { return ShellHost{"cmd.exe", "/c", ';', '\\', true}; }
-
 bool HostPlatform::isTerminal(StdStream stream) { return isConsole(handleOf(stream)); }
 
 ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
-  endRunIfInterrupted();
+  const ReadResult interrupted{0, false, true};
+  if (arrivedInterrupt != 0) return interrupted;
   HANDLE input = handleOf(StdStream::input);
   DWORD count = 0;
   DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, largestWrite));
@@ -99,7 +92,7 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
     count = 0;
   }
   if (count == 0 && isConsole(input)) awaitInterruptNote();
-  endRunIfInterrupted();
+  if (arrivedInterrupt != 0) return interrupted;
   if (!ok) return {0, true};
   return {count, false};
 }
@@ -150,14 +143,14 @@ bool HostPlatform::consoleWantsUtf8() {
   return current == CP_UTF8;
 }
 
-void installInterruptHandlers() {
+void HostPlatform::catchInterrupts() {
   if (runEnded == nullptr) runEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   // A process started with Ctrl-C ignored keeps ignoring it: the handler is
   // not called for an event the process ignores.
   SetConsoleCtrlHandler(noteInterrupt, TRUE);
 }
 
-void endByInterrupt(int /*signalNumber*/) {
+void HostPlatform::endByInterrupt(int /*signalNumber*/) {
   restoreConsoleCodePage();
   if (runEnded != nullptr) SetEvent(runEnded);
   ExitProcess(interruptedStatus);

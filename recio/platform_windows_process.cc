@@ -71,9 +71,10 @@ bool HostPlatform::runProcess(const std::string& program,
   CloseHandle(child.hThread);
   WaitForSingleObject(child.hProcess, INFINITE);
   CloseHandle(child.hProcess);
-  if (pendingInterrupt() != 0) endRunIfInterrupted();
   return true;
 }
+
+ShellSettings HostPlatform::shellSettings() { return kWindowsShell; }
 
 bool HostPlatform::canStart(const std::string& program) {
   DWORD attributes = GetFileAttributesA(program.c_str());

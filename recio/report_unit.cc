@@ -50,11 +50,17 @@ ErrorCode writeErrorFor(FileFault fault) {
   }
 }
 
-// Ends the run by a failed cut, write or close: by the interrupt that broke
-// into it, otherwise with the write error report.
-[[noreturn]] void raiseWriteError(FileFault fault, Statement statement, const std::string& name) {
+// Ends the run by a failed file operation: by the interrupt that broke into
+// it, otherwise with the report of `code`.
+[[noreturn]] void raiseFileError(FileFault fault, ErrorCode code, Statement statement,
+                                 const std::string& name) {
   if (fault == FileFault::interrupted) endRunIfInterrupted();
-  raiseRuntimeError(writeErrorFor(fault), statement, name);
+  raiseRuntimeError(code, statement, name);
+}
+
+// The same for a failed cut, write or close.
+[[noreturn]] void raiseWriteError(FileFault fault, Statement statement, const std::string& name) {
+  raiseFileError(fault, writeErrorFor(fault), statement, name);
 }
 
 // The name as the unit keeps it: cut at a zero byte and at 259 characters,
@@ -219,7 +225,7 @@ FileOpen openUnknown(const std::string& name, bool* created) {
   FileOpen result;
   for (FileAccess access : {FileAccess::readWrite, FileAccess::readOnly, FileAccess::writeOnly}) {
     result = host.openFile(name, access, *created);
-    if (result.fault == FileFault::none) break;
+    if (result.fault == FileFault::none || result.fault == FileFault::interrupted) break;
   }
   return result;
 }
@@ -260,7 +266,9 @@ void openUnit(int unit, const char* name, int length) {
 
   bool begun = true;  // devices are never cut, and a created file starts empty
   FileOpen opened = device ? platform().openDevice(*device) : openUnknown(fileName, &begun);
-  if (opened.fault != FileFault::none) raiseRuntimeError(openErrorFor(opened.fault), Statement::open, fileName);
+  if (opened.fault != FileFault::none) {
+    raiseFileError(opened.fault, openErrorFor(opened.fault), Statement::open, fileName);
+  }
   *free = std::make_unique<FileUnit>(unit, fileName, key, opened.handle, begun);
 }
 

@@ -35,7 +35,7 @@ const std::string& outOfMemoryReport() {
 // be returned.
 int finishRun(RunEnd end) {
   if (!closeAllUnits() && end.status == 0) end.status = 1;
-  if (end.signalNumber != 0 && interruptEndsProcess) endByInterrupt(end.signalNumber);
+  if (end.signalNumber != 0 && interruptEndsProcess) platform().endByInterrupt(end.signalNumber);
   return end.status;
 }
 
@@ -81,7 +81,7 @@ void startRun(int argumentCount, const char* const* arguments) {
 int runProgram(int argumentCount, const char* const* arguments, int (*body)(),
                bool returnOnInterrupt) {
   interruptEndsProcess = !returnOnInterrupt;
-  if (interruptEndsProcess) installInterruptHandlers();
+  if (interruptEndsProcess) platform().catchInterrupts();
   outOfMemoryReport();
   std::new_handler previous = std::set_new_handler(endRunOutOfMemory);
   int status = finishRun(runBody(argumentCount, arguments, body));

@@ -36,11 +36,14 @@ std::string_view cutTrailingBlanks(std::string_view text) {
 }
 
 // Starts `interpreter` with the switch and the command and waits for it.
-StartOutcome startInterpreter(const std::string& interpreter, const ShellHost& host,
+StartOutcome startInterpreter(const std::string& interpreter, const ShellSettings& host,
                               const std::string& command) {
   bool missing = false;
   std::vector<std::string> arguments{interpreter, host.commandSwitch, command};
-  if (platform().runProcess(interpreter, arguments, &missing)) return StartOutcome::finished;
+  if (platform().runProcess(interpreter, arguments, &missing)) {
+    endRunIfInterrupted();  // one that arrived while the child ran: the child has finished
+    return StartOutcome::finished;
+  }
   return missing ? StartOutcome::missing : StartOutcome::failed;
 }
 
@@ -56,7 +59,7 @@ std::string joinPath(std::string_view directory, std::string_view name, char sep
 // own as named, relative to the current directory, then in each directory of
 // PATH) until one is not missing, and returns how the last attempt ended.
 template <typename Attempt>
-StartOutcome tryInterpreters(const ShellHost& host, Attempt attempt) {
+StartOutcome tryInterpreters(const ShellSettings& host, Attempt attempt) {
   StartOutcome outcome = StartOutcome::missing;
   std::optional<std::string> comspec = platform().environment("COMSPEC");
   if (comspec && !comspec->empty()) outcome = attempt(*comspec);
@@ -75,7 +78,7 @@ StartOutcome tryInterpreters(const ShellHost& host, Attempt attempt) {
 }
 
 // Runs the command line through the first interpreter that starts.
-std::int32_t runCommandLine(const ShellHost& host, const std::string& command) {
+std::int32_t runCommandLine(const ShellSettings& host, const std::string& command) {
   StartOutcome outcome = tryInterpreters(host, [&](const std::string& interpreter) {
     return startInterpreter(interpreter, host, command);
   });
@@ -86,7 +89,7 @@ std::int32_t runCommandLine(const ShellHost& host, const std::string& command) {
 // clears, but only where an interpreter could have been started, so the
 // result is the one a run of "cls" gives (0 and the screen unchanged when no
 // interpreter is there).
-std::int32_t clearWithoutCommand(const ShellHost& host) {
+std::int32_t clearWithoutCommand(const ShellSettings& host) {
   StartOutcome outcome = tryInterpreters(host, [](const std::string& interpreter) {
     return platform().canStart(interpreter) ? StartOutcome::finished : StartOutcome::missing;
   });
@@ -100,7 +103,7 @@ std::int32_t clearWithoutCommand(const ShellHost& host) {
 std::int32_t runShellCommand(const char* text, int length) {
   std::string_view command =
       cutTrailingBlanks(std::string_view{text, static_cast<std::size_t>(std::max(length, 0))});
-  const ShellHost host = hostShell();
+  const ShellSettings host = platform().shellSettings();
   if (command == "cls" && !host.runsClearCommand) return clearWithoutCommand(host);
   return runCommandLine(host, std::string{command});
 }

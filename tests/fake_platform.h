@@ -5,6 +5,7 @@
 #ifndef DOSMO_TESTS_FAKE_PLATFORM_H_
 #define DOSMO_TESTS_FAKE_PLATFORM_H_
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -32,6 +33,7 @@ class FakePlatform : public recio::Platform {
   std::vector<std::string> probes;  // programs asked about by canStart
   int clears = 0;                // screen clears carried out directly
   bool wantsUtf8 = false;        // the terminal's character set is UTF-8
+  recio::ShellSettings shell = recio::kPosixShell;  // the interpreter's settings
 
   bool isTerminal(recio::StdStream stream) override {
     return stream == recio::StdStream::input ? inputTerminal : outputTerminal;
@@ -85,7 +87,11 @@ class FakePlatform : public recio::Platform {
     return processesStart;
   }
   void clearScreen() override { ++clears; }
+  recio::ShellSettings shellSettings() override { return shell; }
+  void catchInterrupts() override {}
   int pendingInterrupt() override { return 0; }
+  // No interrupt ever arrives here, so nothing can end the process by one.
+  [[noreturn]] void endByInterrupt(int) override { std::abort(); }
   bool consoleWantsUtf8() override { return wantsUtf8; }
 
  private:

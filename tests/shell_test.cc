@@ -74,6 +74,37 @@ TEST(ShellCommand, FormsCommandLineAndSearchesFallback) {
   }
 }
 
+// The same search on a Windows host: PATH split at ';', the interpreter's name
+// joined with '\\', and "cls" run by the interpreter like any other command.
+TEST(ShellCommand, WindowsSettingsFormCommandLineAndSearchFallback) {
+  auto cmdCall = [](const std::string& program, const std::string& command) {
+    return std::vector<std::string>{program, program, "/c", command};
+  };
+  const CommandCase cases[] = {
+      {"dir /w   ", {}, true, {cmdCall("cmd.exe", "dir /w")}, 1},
+      {"cls   ", {}, true, {cmdCall("cmd.exe", "cls")}, 1},
+      {"dir", {{"COMSPEC", "C:\\WINDOWS\\system32\\cmd.exe"}}, true,
+       {cmdCall("C:\\WINDOWS\\system32\\cmd.exe", "dir")}, 1},
+      {"cls",
+       {{"COMSPEC", "C:\\none.exe"}, {"PATH", "C:\\a;;C:\\b\\;D:/c/"}},
+       false,
+       {cmdCall("C:\\none.exe", "cls"), cmdCall("cmd.exe", "cls"), cmdCall("C:\\a\\cmd.exe", "cls"),
+        cmdCall("C:\\b\\cmd.exe", "cls"), cmdCall("D:/c/cmd.exe", "cls")},
+       0},
+  };
+  for (const CommandCase& row : cases) {
+    SCOPED_TRACE(row.text);
+    FakeRun run;
+    run.fake.shell = recio::kWindowsShell;
+    run.fake.variables = row.variables;
+    run.fake.processesStart = row.starts;
+    EXPECT_EQ(runText(row.text), row.status);
+    EXPECT_EQ(run.fake.processes, row.calls);
+    EXPECT_EQ(run.fake.clears, 0);
+    EXPECT_TRUE(run.fake.probes.empty());
+  }
+}
+
 // The clear is carried out by the platform, never by a child process, and
 // only where an interpreter is there to be started.
 TEST(ShellCommand, ScreenClearNeedsAnInterpreterButStartsNone) {
@@ -342,7 +373,7 @@ TEST_F(ShellHostProcess, ScreenClearOnTerminalsAndFiles) {
 TEST_F(ShellHostProcess, InterruptDuringWaitEndsRunAfterChild) {
   EXPECT_EXIT(
       {
-        recio::installInterruptHandlers();
+        recio::hostPlatform().catchInterrupts();
         int signalNumber = 0;
         try {
           runText("kill -INT $PPID; sleep 0.2; echo finished > trace");
