@@ -29,46 +29,13 @@ bool outputBroken = false;
 // Set when the terminal on standard output shows UTF-8.
 bool convertToUtf8 = false;
 
-// The characters of the Windows-1252 bytes 0x80 to 0x9F; the five bytes the
-// code page leaves unassigned stand for the control characters of the same number.
-constexpr std::array<std::uint16_t, 32> highControlRange = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-// Appends the UTF-8 form of one Windows-1252 byte.
-void appendUtf8(unsigned char byte, std::string& out) {
-  if (byte < 0x80) {
-    out.push_back(static_cast<char>(byte));
-    return;
-  }
-  std::uint16_t code = byte < 0xA0 ? highControlRange[byte - 0x80] : byte;
-  if (code < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-  }
-  out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-}
-
 // The bytes as the terminal must receive them; `scratch` holds a conversion.
 // A well-formed UTF-8 sequence is text the user typed in UTF-8 (a report name)
 // and passes as it is; every other byte is Windows-1252.
 std::string_view forTerminal(std::string_view bytes, std::string& scratch) {
   if (!convertToUtf8) return bytes;
   scratch.clear();
-  for (std::size_t at = 0; at < bytes.size();) {
-    std::size_t typed = utf8SequenceLength(bytes.substr(at));
-    if (typed > 0) {
-      scratch.append(bytes.substr(at, typed));
-      at += typed;
-    } else {
-      appendUtf8(static_cast<unsigned char>(bytes[at++]), scratch);
-    }
-  }
+  appendAsUtf8(bytes, scratch);
   return scratch;
 }
 

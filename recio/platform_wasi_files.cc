@@ -1,11 +1,14 @@
 // The WASI side of the platform layer for files and devices: files through
 // the descriptor calls shared with the POSIX side, over the WASI file system,
-// so a report goes only into the folders the host gives the program. WASI has
-// no way to copy a descriptor, so the console and standard error are
-// connected as marks that write to those streams and are never closed, and
-// the null device is a mark whose writes go nowhere.
+// so a report goes only into the folders the host gives the program. A WASI
+// path is UTF-8 text, so a name's Windows-1252 letters are turned into UTF-8
+// (what was typed in UTF-8 stays as it is). WASI has no way to copy a
+// descriptor, so the console and standard error are connected as marks that
+// write to those streams and are never closed, and the null device is a mark
+// whose writes go nowhere.
 #include "recio/descriptor_files.h"
 #include "recio/host_platform.h"
+#include "recio/utf8.h"
 
 namespace recio {
 namespace {
@@ -19,12 +22,21 @@ bool isDevice(std::intptr_t handle) { return handle <= kConsoleHandle; }
 
 int descriptorOf(std::intptr_t handle) { return static_cast<int>(handle); }
 
+// The file name as a WASI path.
+std::string pathOf(const std::string& name) {
+  std::string path;
+  appendAsUtf8(name, path);
+  return path;
+}
+
 }  // namespace
 
-bool HostPlatform::fileExists(const std::string& name) { return descriptor_files::exists(name); }
+bool HostPlatform::fileExists(const std::string& name) {
+  return descriptor_files::exists(pathOf(name));
+}
 
 FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
-  return descriptor_files::open(name, access, create);
+  return descriptor_files::open(pathOf(name), access, create);
 }
 
 FileOpen HostPlatform::openDevice(Device device) {

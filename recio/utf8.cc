@@ -1,7 +1,11 @@
 // Well-formed UTF-8: each lead byte, the length of its sequence and the range
 // of its second byte (which excludes over-long forms, surrogates and values
-// beyond U+10FFFF); every later byte lies in 80 to BF.
+// beyond U+10FFFF); every later byte lies in 80 to BF. Windows-1252 bytes
+// become UTF-8 by their characters.
 #include "recio/utf8.h"
+
+#include <array>
+#include <cstdint>
 
 namespace recio {
 namespace {
@@ -27,6 +31,31 @@ bool inRange(char byte, unsigned char low, unsigned char high) {
 
 bool isContinuation(char byte) { return inRange(byte, 0x80, 0xBF); }
 
+// The characters of the Windows-1252 bytes 0x80 to 0x9F; the five bytes the
+// code page leaves unassigned stand for the control characters of the same number.
+constexpr std::array<std::uint16_t, 32> highControlRange = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// Appends the UTF-8 form of one Windows-1252 byte.
+void appendUtf8(unsigned char byte, std::string& out) {
+  if (byte < 0x80) {
+    out.push_back(static_cast<char>(byte));
+    return;
+  }
+  std::uint16_t code = byte < 0xA0 ? highControlRange[byte - 0x80] : byte;
+  if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+  }
+  out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+}
+
 }  // namespace
 
 std::size_t utf8SequenceLength(std::string_view text) {
@@ -50,6 +79,18 @@ std::size_t cutBeforeSplitSequence(std::string_view text, std::size_t cut) {
     if (!isContinuation(text[start])) break;
   }
   return cut;
+}
+
+void appendAsUtf8(std::string_view text, std::string& out) {
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t typed = utf8SequenceLength(text.substr(at));
+    if (typed > 0) {
+      out.append(text.substr(at, typed));
+      at += typed;
+    } else {
+      appendUtf8(static_cast<unsigned char>(text[at++]), out);
+    }
+  }
 }
 
 }  // namespace recio

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the WebAssembly edition, dosmo.wasm for wasm32-wasi, and checks it
 # under Node's WASI: every golden case of tests/golden through
-# scripts/golden-check.sh (the same exact bytes the Linux build meets), and
-# many random REAL answers converted and shown alike by the native and the
-# WebAssembly builds. Then prints the module's size without debug sections and
-# the median time of one whole worked-example run once the module is compiled.
+# scripts/golden-check.sh (the same exact bytes the Linux build meets), many
+# random REAL answers converted and shown alike by the native and the
+# WebAssembly builds, and a Windows-1252 report name written as a UTF-8 path.
+# Then prints the module's size without debug sections and the median time of
+# one whole worked-example run once the module is compiled.
 # A case may hold a per-host expectation <name>.wasi.txt where WASI differs
 # for a documented reason; none is needed at present.
 # Usage: scripts/test-wasm.sh [build-folder]   (default: build-wasm)
@@ -50,6 +51,15 @@ if ! cmp -s "$scratch/native.txt" "$scratch/wasi.txt"; then
   exit 1
 fi
 echo "REAL answers: $answers alike in the native and the WebAssembly builds"
+
+# A WASI path is UTF-8: a report name typed in Windows-1252 names the file in UTF-8.
+mkdir "$scratch/name"
+(cd "$scratch/name" && printf 'relat\363rio.txt\n25\n' | "${run[@]}" "$build/dosmo.wasm" >/dev/null 2>&1) || true
+if [ ! -f "$scratch/name/relatório.txt" ]; then
+  echo "a Windows-1252 report name did not become a UTF-8 path: $(ls "$scratch/name")" >&2
+  exit 1
+fi
+echo "report names: Windows-1252 letters written as UTF-8 paths"
 
 node --no-warnings "$root/scripts/wasm-measure.mjs" "$build/dosmo.wasm" \
   "$root/tests/golden/worked-example/answers.txt"
