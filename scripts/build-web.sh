@@ -26,7 +26,9 @@ rm -rf "$site"
 mkdir -p "$site/vendor/browser_wasi_shim"
 cp "$root"/web/{index.html,style.css,app.js,runner.js,transcript.js,cp1252.js,manifest.webmanifest,icon.svg} "$site/"
 cp "$wasm" "$site/dosmo.wasm"
-cp "$shim"/dist/*.js "$shim"/LICENSE-MIT "$shim"/LICENSE-APACHE "$site/vendor/browser_wasi_shim/"
+# Of the WASI library, the modules the page imports and the ones they import.
+cp "$shim"/dist/{wasi,fd,fs_mem,wasi_defs,debug}.js "$shim"/LICENSE-MIT "$shim"/LICENSE-APACHE \
+  "$site/vendor/browser_wasi_shim/"
 
 # Every module is named in the page, so the browser fetches them all at once
 # instead of discovering them import by import.

@@ -2,9 +2,11 @@
 // redirected standard input, its standard output and error are captured as
 // bytes, and the report is written into a fresh in-memory folder that is the
 // only one the program can see.
-import {
-  WASI, Fd, File, OpenFile, PreopenDirectory, wasi as wasiDefs,
-} from './vendor/browser_wasi_shim/index.js';
+// The library's modules are named one by one, so the page loads only these.
+import WASI from './vendor/browser_wasi_shim/wasi.js';
+import { Fd } from './vendor/browser_wasi_shim/fd.js';
+import { File, OpenFile, PreopenDirectory } from './vendor/browser_wasi_shim/fs_mem.js';
+import * as wasiDefs from './vendor/browser_wasi_shim/wasi_defs.js';
 
 const kArguments = ['dosmo'];
 const kFolderName = '.';
