@@ -14,6 +14,7 @@
 #include "recio/platform.h"
 #include "recio/report_unit.h"
 #include "recio/run_end.h"
+#include "recio/shell.h"
 
 namespace recio {
 namespace {
@@ -76,6 +77,7 @@ void startRun(int argumentCount, const char* const* arguments) {
   resetConsole();
   resetConsoleInput();
   resetUnits(argumentCount, arguments);
+  resetShell();
 }
 
 int runProgram(int argumentCount, const char* const* arguments, int (*body)(),

@@ -19,6 +19,10 @@
 namespace recio {
 namespace {
 
+// Whether the screen clear found an interpreter it could start; unknown
+// until the run's first clear.
+std::optional<bool> clearInterpreterFound;
+
 // How one attempt to start an interpreter ended.
 enum class StartOutcome { finished, missing, failed };
 
@@ -89,11 +93,16 @@ std::int32_t runCommandLine(const ShellSettings& host, const std::string& comman
 // clears, but only where an interpreter could have been started, so the
 // result is the one a run of "cls" gives (0 and the screen unchanged when no
 // interpreter is there).
+// The interpreter is looked for at the run's first clear only: whether one
+// can start does not change while the run goes on, and each look walks PATH.
 std::int32_t clearWithoutCommand(const ShellSettings& host) {
-  StartOutcome outcome = tryInterpreters(host, [](const std::string& interpreter) {
-    return platform().canStart(interpreter) ? StartOutcome::finished : StartOutcome::missing;
-  });
-  if (outcome != StartOutcome::finished) return 0;
+  if (!clearInterpreterFound) {
+    StartOutcome outcome = tryInterpreters(host, [](const std::string& interpreter) {
+      return platform().canStart(interpreter) ? StartOutcome::finished : StartOutcome::missing;
+    });
+    clearInterpreterFound = outcome == StartOutcome::finished;
+  }
+  if (!*clearInterpreterFound) return 0;
   platform().clearScreen();
   return 1;
 }
@@ -107,6 +116,8 @@ std::int32_t runShellCommand(const char* text, int length) {
   if (command == "cls" && !host.runsClearCommand) return clearWithoutCommand(host);
   return runCommandLine(host, std::string{command});
 }
+
+void resetShell() { clearInterpreterFound.reset(); }
 
 void pauseForUser() {
   // Whoever reads the report during the pause, by a command typed here or in

@@ -13,6 +13,10 @@ namespace recio {
 // 0 when it could not be started.
 std::int32_t runShellCommand(const char* text, int length);
 
+// Forgets what the screen clear found out about the interpreter, at the start
+// of a run.
+void resetShell();
+
 // Writes out every report record buffered so far, shows the pause prompt,
 // reads one line and runs it as a command line when it holds at least two
 // characters after trailing blanks are cut.
