@@ -38,7 +38,7 @@ level, the slump, the aggregates and the water-cement ratio, and writes the mix 
 site batch boxes to a report file (Windows-1252 text).")
   # A statically linked program needs nothing at run time; a dynamic one the
   # C and C++ run-time libraries.
-  if(NOT DOSMO_STATIC OR DOSMO_SANITIZE OR DOSMO_BUILD_FUZZERS)
+  if(NOT DOSMO_LINKED_STATICALLY)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
   endif()
 endif()
