@@ -17,7 +17,7 @@ case $build in /*) ;; *) build=$PWD/$build ;; esac
 
 # The compiler, the linker, Node and the target's libraries, from Debian's packages.
 source "$root/scripts/need-commands.sh"
-need_commands cmake:cmake clang++-14:clang-14 wasm-ld:lld-14 node:nodejs cmp:diffutils
+need_commands cmake:cmake clang++-14:clang-14 wasm-ld-14:lld-14 node:nodejs cmp:diffutils
 missing=()
 [ -f /usr/lib/wasm32-wasi/libc.a ] || missing+=(wasi-libc)
 [ -f /usr/lib/wasm32-wasi/libc++.a ] || missing+=(libc++-14-dev-wasm32)
