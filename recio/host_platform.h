@@ -35,6 +35,8 @@ class HostPlatform final : public Platform {
   void catchInterrupts() override;
   int pendingInterrupt() override;
   [[noreturn]] void endByInterrupt(int signalNumber) override;
+  void holdInterrupts() override;
+  void releaseInterrupts() override;
   bool consoleWantsUtf8() override;
 };
 

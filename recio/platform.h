@@ -121,6 +121,11 @@ class Platform {
   virtual int pendingInterrupt() = 0;
   // Ends the process by the interrupt `signalNumber`, with the host's usual status.
   [[noreturn]] virtual void endByInterrupt(int signalNumber) = 0;
+  // Makes interrupts wait until `releaseInterrupts` instead of breaking into
+  // the writes in progress, so a run that is already ending finishes its last
+  // writes. Where interrupts never break into a write, both do nothing.
+  virtual void holdInterrupts() {}
+  virtual void releaseInterrupts() {}
 
   // True when text for the terminal on standard output must be turned from
   // Windows-1252 into UTF-8 (a terminal whose character set is UTF-8). A host

@@ -9,6 +9,7 @@
 #include <sys/select.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,9 @@ struct InterruptsBlocked {
   InterruptsBlocked& operator=(const InterruptsBlocked&) = delete;
 
 };
+
+// Interrupts held back while a run that is already ending closes its units.
+std::optional<InterruptsBlocked> heldInterrupts;
 
 int descriptorOf(StdStream stream) {
   switch (stream) {
@@ -108,6 +112,10 @@ void HostPlatform::catchInterrupts() {
   // A closed pipe on standard output becomes a failed write, reported as such.
   signal(SIGPIPE, SIG_IGN);
 }
+
+void HostPlatform::holdInterrupts() { heldInterrupts.emplace(); }
+
+void HostPlatform::releaseInterrupts() { heldInterrupts.reset(); }
 
 void HostPlatform::endByInterrupt(int signalNumber) {
   signal(signalNumber, SIG_DFL);

@@ -150,6 +150,10 @@ void HostPlatform::catchInterrupts() {
   SetConsoleCtrlHandler(noteInterrupt, TRUE);
 }
 
+// A console event is noted by a thread of its own and breaks into no write.
+void HostPlatform::holdInterrupts() {}
+void HostPlatform::releaseInterrupts() {}
+
 void HostPlatform::endByInterrupt(int /*signalNumber*/) {
   restoreConsoleCodePage();
   if (runEnded != nullptr) SetEvent(runEnded);

@@ -286,8 +286,9 @@ bool closeAllUnits() {
     if (!place) continue;
     std::unique_ptr<FileUnit> unit = std::move(place);
     FileFault fault = unit->close();
-    // An interrupt while closing: the run is already ending, so the close-all
-    // stops here instead of starting another end.
+    // The run holds interrupts back while it closes its units, so none breaks
+    // into these writes; should one still have, the run is already ending and
+    // the close-all stops here instead of starting another end.
     if (fault == FileFault::interrupted) return true;
     if (fault != FileFault::none) {
       // Reported, but the end goes on: the rest is left as it is.

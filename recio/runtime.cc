@@ -32,10 +32,15 @@ const std::string& outOfMemoryReport() {
 
 // Closes every unit and gives the status the run ends with: a report that
 // could not be written out at the end is a failed run, even after the body
-// itself ended normally. An interrupt ends the process here unless it is to
-// be returned.
+// itself ended normally. The run is already ending, so an interrupt arriving
+// while the units close waits until they are closed and changes nothing: a
+// run ended by an interrupt ends by the first one, here unless it is to be
+// returned.
 int finishRun(RunEnd end) {
-  if (!closeAllUnits() && end.status == 0) end.status = 1;
+  platform().holdInterrupts();
+  bool closed = closeAllUnits();
+  platform().releaseInterrupts();
+  if (!closed && end.status == 0) end.status = 1;
   if (end.signalNumber != 0 && interruptEndsProcess) platform().endByInterrupt(end.signalNumber);
   return end.status;
 }

@@ -217,6 +217,7 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup) {
       awaitInputWait(child);
       kill(child, setup.signalToSend);
       signalPending = false;
+      if (setup.afterSignal) setup.afterSignal(child);
     }
     if (inFd >= 0 && written == setup.input.size() && !holdInput) {
       close(inFd);

@@ -4,6 +4,7 @@
 #ifndef DOSMO_TESTS_E2E_SUPPORT_H_
 #define DOSMO_TESTS_E2E_SUPPORT_H_
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,6 +51,9 @@ struct RunSpec {
   // standard input stays open to the end, as a terminal would.
   std::vector<std::string> signalAfterPrompts;
   int signalToSend = 0;
+  // Called once the signal is sent, with the program's process id, for what a
+  // test does while the run ends; the program's output is read on afterwards.
+  std::function<void(int)> afterSignal;
   bool breakOutputPipe = false;  // standard output is a pipe nobody reads (closed before start)
   bool closeOutput = false;      // standard output closed
   int userId = -1;               // when >= 0: run as this user and group, no supplementary groups

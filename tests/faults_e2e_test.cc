@@ -3,12 +3,18 @@
 // broken standard streams, overlong lines and binary input. Every case checks
 // the exit status (or the ending signal), the exact error report and the
 // exact bytes left in the report file.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <fstream>
+#include <functional>
 #include <random>
+#include <sstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -158,6 +164,103 @@ TEST(FaultsEndToEnd, InterruptAtEveryQuestionEndsBySignal) {
       expectInterruptedAt(question, signalNumber);
     }
   }
+}
+
+// A text of the program's process entry in /proc ("" once it is gone).
+std::string processEntry(int pid, const std::string& name) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/" + name);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Checks `condition` every millisecond for at most ten seconds.
+bool waitFor(const std::function<bool()>& condition) {
+  for (int tries = 0; tries < 10000; ++tries) {
+    if (condition()) return true;
+    timespec pause{0, 1000000};
+    nanosleep(&pause, nullptr);
+  }
+  return false;
+}
+
+// True when the process waits in a write to the file `target` (compared by
+// device and inode).
+bool waitsWritingTo(int pid, const struct stat& target) {
+  std::istringstream call(processEntry(pid, "syscall"));
+  long number = -1;
+  std::string descriptor;
+  if (!(call >> number >> descriptor) || number != SYS_write) return false;
+  std::string link = "/proc/" + std::to_string(pid) + "/fd/" + std::to_string(std::stol(descriptor, nullptr, 16));
+  struct stat file;
+  return stat(link.c_str(), &file) == 0 && file.st_dev == target.st_dev && file.st_ino == target.st_ino;
+}
+
+// True once the process has taken the signal `signalNumber`: it is no longer
+// pending (its handler ran), or it is pending but held back by the process.
+bool taken(int pid, int signalNumber) {
+  const unsigned long long bit = 1ULL << (signalNumber - 1);
+  bool pending = false, blocked = false;
+  std::istringstream status(processEntry(pid, "status"));
+  for (std::string line; std::getline(status, line);) {
+    std::string field = line.substr(0, 7);
+    if (field != "SigPnd:" && field != "ShdPnd:" && field != "SigBlk:") continue;
+    bool set = (std::stoull(line.substr(7), nullptr, 16) & bit) != 0;
+    (field == "SigBlk:" ? blocked : pending) |= set;
+  }
+  return !pending || blocked;
+}
+
+// True once the process has ended (it waits to be collected).
+bool ended(int pid) {
+  std::string stat = processEntry(pid, "stat");
+  std::size_t state = stat.rfind(") ");
+  return state == std::string::npos || stat.compare(state + 2, 1, "Z") == 0;
+}
+
+// A second interrupt that breaks into the last write of the report, while the
+// units are closed after a first one, does not cut that write short: the
+// report gets every record and the run ends by the first interrupt. The
+// report is a named pipe kept full, so the last write must wait for room.
+TEST(FaultsEndToEnd, SecondInterruptDoesNotCutTheLastWriteShort) {
+  constexpr std::size_t kQuestion = 3;
+  const std::string expected = reportAt(kQuestion);
+  TempFolder folder;
+  ASSERT_EQ(mkfifo(folder.file("rel.txt").c_str(), 0644), 0);
+  int pipeEnds = open(folder.file("rel.txt").c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(pipeEnds, 0);
+  struct stat pipeFile;
+  ASSERT_EQ(fstat(pipeEnds, &pipeFile), 0);
+  const std::string filler(4096, 'x');
+  std::size_t filled = 0;
+  for (std::size_t piece : {filler.size(), std::size_t{1}}) {
+    while (write(pipeEnds, filler.data(), piece) > 0) filled += piece;
+  }
+  RunSpec run = setup(answersUpTo(kQuestion));
+  for (std::size_t i = 0; i <= kQuestion; ++i) run.signalAfterPrompts.push_back(kQuestions[i].prompt);
+  run.signalToSend = SIGTERM;
+  bool writeWaited = false, secondTaken = false;
+  std::string drained;
+  run.afterSignal = [&](int pid) {
+    writeWaited = waitFor([&] { return waitsWritingTo(pid, pipeFile); });
+    if (!writeWaited) return;
+    kill(pid, SIGINT);
+    secondTaken = waitFor([&] { return taken(pid, SIGINT); });
+    waitFor([&] {
+      bool over = ended(pid);
+      char bytes[4096];
+      for (ssize_t count; (count = read(pipeEnds, bytes, sizeof bytes)) > 0;) drained.append(bytes, count);
+      return over;
+    });
+  };
+  RunOutcome outcome = testing_support::runPiped(folder, run);
+  close(pipeEnds);
+  ASSERT_TRUE(writeWaited) << describe(outcome);
+  EXPECT_TRUE(secondTaken);
+  EXPECT_EQ(outcome.signalNumber, SIGTERM) << describe(outcome);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(drained.size(), filled + expected.size());
+  EXPECT_EQ(drained.substr(std::min(filled, drained.size())), expected);
 }
 
 // The pause reads standard input past the answers the console reader has
