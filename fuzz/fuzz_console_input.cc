@@ -71,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t* plan = data + 1;
   std::string_view input(reinterpret_cast<const char*>(data + 1 + kPlanLength),
                          size - 1 - kPlanLength);
-  fuzzing::MemoryPlatform host(fuzzing::MemoryPlatform::settingsFrom(data[0]), input);
+  fuzzing::MemoryPlatform host;
+  fuzzing::prepare(host, data[0], input);
   recio::setPlatform(&host);
   try {
     recio::startRun(0, nullptr);

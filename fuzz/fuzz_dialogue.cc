@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int argumentCount = (flags & 0x04) != 0 ? 1 : 0;
   std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  fuzzing::MemoryPlatform host(fuzzing::MemoryPlatform::settingsFrom(flags), input);
+  fuzzing::MemoryPlatform host;
+  fuzzing::prepare(host, flags, input);
   recio::setPlatform(&host);
   const int status = recio::runProgram(argumentCount, arguments, dialogueBody, true);
   recio::setPlatform(nullptr);

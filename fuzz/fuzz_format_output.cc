@@ -214,7 +214,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkInteger(integer, width);
   checkFixed(real, width, decimals);
 
-  fuzzing::MemoryPlatform host(fuzzing::MemoryPlatform::settingsFrom(flags & 0x33), {});
+  fuzzing::MemoryPlatform host;
+  fuzzing::prepare(host, flags & 0x33, {});
   recio::setPlatform(&host);
   CollectingSink sink;
   try {

@@ -4,19 +4,16 @@
 // table, more gradations than the arrays hold, unknown class and air answers).
 #include "dialogue/dialogue.h"
 
-#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "recio/report_unit.h"
-#include "tests/e2e_support.h"
 #include "tests/fake_platform.h"
 
 namespace {
 
 using testing_support::FakeRun;
-using testing_support::TempFolder;
 
 struct Outcome {
   dosmo::MixState state;
@@ -26,21 +23,16 @@ struct Outcome {
   std::string report;    // the report file rel.txt
 };
 
-// Runs the dialogue in a fresh folder with the answers as piped input.
+// Runs the dialogue with the answers as piped input, its files in memory.
 Outcome runWith(const std::string& answers) {
-  TempFolder folder;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.path());
   Outcome outcome;
-  {
-    FakeRun run(answers);
-    outcome.status = FakeRun::statusOf([&] { dosmo::runDialogue(outcome.state); });
-    recio::closeAllUnits();
-    outcome.console = run.fake.output;
-    outcome.clears = static_cast<int>(run.fake.processes.size()) + run.fake.clears;
-  }
-  outcome.report = folder.read("rel.txt");
-  std::filesystem::current_path(previous);
+  FakeRun run(answers);
+  run.fake.hostFiles = false;
+  outcome.status = FakeRun::statusOf([&] { dosmo::runDialogue(outcome.state); });
+  recio::closeAllUnits();
+  outcome.console = run.fake.output;
+  outcome.clears = static_cast<int>(run.fake.processes.size()) + run.fake.clears;
+  outcome.report = run.fake.file("rel.txt").value_or("<missing>");
   return outcome;
 }
 

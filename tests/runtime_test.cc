@@ -16,7 +16,7 @@
 
 namespace {
 
-using testing_support::FakePlatform;
+using testing_support::MemoryPlatform;
 
 // Writes one short record to a report on the full-disk device.
 void writeToFullDevice() {
@@ -47,7 +47,8 @@ TEST(RunEnd, StatusAndReportOfEveryEnd) {
        1, "\r\nrun-time error F6422: CLOSE(/dev/full)\r\n- disk full\r\n"},
   };
   for (const EndRow& row : rows) {
-    FakePlatform fake;
+    MemoryPlatform fake;
+    fake.hostFiles = true;
     recio::setPlatform(&fake);
     int status = recio::runProgram(0, nullptr, row.body, true);
     recio::setPlatform(nullptr);
