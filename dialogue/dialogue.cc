@@ -48,8 +48,8 @@ consteval Text textCut(const char (&literal)[N], int length) {
 }
 
 // The dialogue's two empty lines: one blank, and nothing at all.
-constexpr Text blankValue = text(" ", 1);
-constexpr Text emptyValue = text("", 0);
+constexpr Text kBlankValue = text(" ", 1);
+constexpr Text kEmptyValue = text("", 0);
 
 constexpr Text kClearCommand = text("cls", 3);
 
@@ -69,11 +69,11 @@ void console(Text item) { writeRecord(kConsole, item); }
 void report(Text item) { writeRecord(kReportUnit, item); }
 
 void consoleBlanks(int count) {
-  for (int i = 0; i < count; ++i) console(blankValue);
+  for (int i = 0; i < count; ++i) console(kBlankValue);
 }
 
 void reportBlanks(int count) {
-  for (int i = 0; i < count; ++i) report(blankValue);
+  for (int i = 0; i < count; ++i) report(kBlankValue);
 }
 
 // One formatted statement with one REAL item.
@@ -126,11 +126,11 @@ void bannerAndReportFile(MixState& state) {
   console(text("Programa para calculo do Dosmo de Concreto  versao 1.15", 55));
   console(text("Calculo de traco em peso", 24));
   console(text("Esta nova versao imprime relatorio!!", 36));
-  console(blankValue);
+  console(kBlankValue);
   console(text("Para mais informacoes leia o manual que vem com o programa.", 59));
   consoleBlanks(5);
   console(text("Digite o nome do arquivo de saida (nome.txt)", 44));
-  console(blankValue);
+  console(kBlankValue);
   askText(state.reportFileName, kReportFileNameLength);
   clearScreen(state);
   recio::openUnit(kReportUnit, state.reportFileName, kReportFileNameLength);
@@ -142,7 +142,7 @@ void strengthAndHeading(MixState& state) {
   askReal(state.fck);
   report(textCut(" Relat\xF3rio do Programa Dosmo de Concrteto V.1.15   ", 48));
   report(text(" Traco em peso e volume ", 24));
-  report(blankValue);
+  report(kBlankValue);
   report(text(" Visite minha home page!", 24));
   report(text(" Consulte o manual do programa", 30));
   report(kRule);
@@ -150,7 +150,7 @@ void strengthAndHeading(MixState& state) {
   report(text(" CONSIDERA\xC7\xD5"
               "ES INICIAIS:",
               24));
-  report(blankValue);
+  report(kBlankValue);
   formattedReal(kReportUnit,
                 "(1X,' Dosmo calculado para um concreto de ',F5.2,"
                 "' MPa de resist\xEAncia caracter\xEDstica',/)",
@@ -178,12 +178,12 @@ void controlAndTarget(MixState& state) {
   console(text("digite 4 para concreto com rigoroso controle tecnologico", 56));
   console(text("digite 5.5 para concreto com medio controle tecnologico", 55));
   console(textCut("digite 7 para concreto com baixo controle tecnoogico ", 52));
-  console(blankValue);
+  console(kBlankValue);
   console(text("digite o n\xFAmero da opcao desejada", 33));
   askReal(state.deviationSd);
   report(controlMessage(controlLevelOf(state.deviationSd)));
   state.fc28 = targetStrength(state.fck, state.deviationSd);
-  report(blankValue);
+  report(kBlankValue);
   formattedReal(kReportUnit,
                 "(1X,' Este concreto dever\xE1 aos 28 dias atingir uma resist\xEAncia de ',"
                 "F5.2,' MPa')",
@@ -194,19 +194,19 @@ void controlAndTarget(MixState& state) {
 // S4: the slump, after the recommended ranges.
 void slump(MixState& state) {
   console(text("  ABAT. RECOM P/ OBRAS DE CONCRETO MASSA MAX=8cm ; MIN=3cm", 58));
-  console(emptyValue);
+  console(kEmptyValue);
   console(text("  ABAT. RECOM P/ PAREDES DE FUND. E SAPATAS, CAIXOES, LAJES,", 60));
   console(text("  VIGAS, PAVIMENTOS MAX=8cm ; MIN=3cm", 37));
-  console(emptyValue);
+  console(kEmptyValue);
   console(text("  ABAT. RECOM P/ PILARES DE EDIFICIOS MAX=10cm ; MIN=3cm", 56));
-  console(blankValue);
-  console(emptyValue);
+  console(kBlankValue);
+  console(kEmptyValue);
   console(text("digite o valor do abatimento (cm)", 33));
   askReal(state.slumpCm);
-  report(blankValue);
+  report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' O concreto dever\xE1 ter um abatimento de ',F5.2,' cm')",
                 state.slumpCm);
-  report(blankValue);
+  report(kBlankValue);
   report(kRule);
   reportBlanks(2);
   report(text(" RESULTADO DOS C\xC1LCULOS:", 24));
@@ -225,11 +225,11 @@ void shapeAndWater(MixState& state) {
   console(text("digite 0.9 se o agregado e bem arredondado", 42));
   console(text("digite 1 se o agragado e britado cubico", 39));
   console(text("digite 1.05 se o agregado e lamelar", 35));
-  console(emptyValue);
+  console(kEmptyValue);
   console(text("digite o valor da opcao desejada ", 33));
   askReal(state.shapeFactor);
   state.waterContent = waterContentFor(state.slumpCm, state.maxAggregateMm, state.shapeFactor);
-  report(blankValue);
+  report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' Teor de \xE1gua encontrado foi de ',F6.2,' (l/m^3)')",
                 state.waterContent);
   clearScreen(state);
@@ -276,7 +276,7 @@ void suggestedRatio(MixState& state) {
   consoleBlanks(2);
   console(text("digite o numero da opcao desejada", 33));
   askInteger(state.cementType);
-  report(blankValue);
+  report(kBlankValue);
   report(cementClassLine(state.cementType));
   state.sharedAnswer = findRatioRow(state.cementType, state.fc28);  // role ratioRow
   if (state.sharedAnswer == 0) {
@@ -286,7 +286,7 @@ void suggestedRatio(MixState& state) {
     return;
   }
   state.wcRatio = ratioStrengthTable[state.sharedAnswer - 1].ratio;
-  console(blankValue);
+  console(kBlankValue);
   console(text("fator agua/cimento sugerido para garantir uma resistencia superior a fc28.", 74));
   formattedReal(kConsole, "(F5.2)", state.wcRatio);
   consoleBlanks(2);
@@ -312,9 +312,9 @@ void waterCementRatio(MixState& state) {
 // S8: the cement content.
 void cementContent(MixState& state) {
   state.cementContent = cementContentFor(state.waterContent, state.wcRatio);
-  report(blankValue);
+  report(kBlankValue);
   formattedReal(kReportUnit, "('  Teor de cimento = ',F6.2,' (Kg/m^3)')", state.cementContent);
-  report(blankValue);
+  report(kBlankValue);
   clearScreen(state);
 }
 
@@ -339,7 +339,7 @@ void airAndSand(MixState& state) {
 void gradationCount(MixState& state) {
   console(text("digite a quantidade de granulometrias diferentes de brita que tera o concreto", 77));
   askInteger(state.sharedAnswer);  // role coarseCount
-  while (state.sharedAnswer > MaxGradations) {
+  while (state.sharedAnswer > kMaxGradations) {
     console(text("no maximo 8 granulometrias de brita podem ser dadas", 51));
     console(text("digite a quantidade de granulometrias diferentes de brita que tera o concreto", 77));
     askInteger(state.sharedAnswer);
@@ -350,7 +350,7 @@ void gradationCount(MixState& state) {
 void airAndGradations(MixState& state) {
   console(text("digite 1 se nao ha ar incorporado, digite 2 se ha ar incorporado", 64));
   askInteger(state.sharedAnswer);  // role airEntrained
-  console(blankValue);
+  console(kBlankValue);
   airAndSand(state);
   gradationCount(state);
   clearScreen(state);
@@ -361,7 +361,7 @@ void mixByWeight(MixState& state) {
   const int coarseCount = state.sharedAnswer;
   console(text("OBSERVACAO!! o numero que aparecera na brita e para efeito de calculo", 69));
   console(text(" nao corresponde a granulometria.", 33));
-  console(blankValue);
+  console(kBlankValue);
   recio::pauseForUser();
   for (int index = 1; index <= coarseCount; ++index) {
     formattedInteger(kConsole, "(1X,'digite a % do agregado correspondente a brita',I2,' em (%)')",
@@ -372,7 +372,7 @@ void mixByWeight(MixState& state) {
   state.cementRatio = mixRatio(state.cementContent, state.cementContent);
   reportBlanks(2);
   report(text(" Determina\xE7\xE3o do dosmo em peso:", 31));
-  report(blankValue);
+  report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' cimento = ',F5.2)", state.cementRatio);
   state.sandRatio = mixRatio(state.sandMass, state.cementContent);
   formattedReal(kReportUnit, "(1X,' areia   = ',F5.2)", state.sandRatio);
@@ -391,7 +391,7 @@ void sandBox(MixState& state) {
   askReal(state.sandUnitMass);
   state.sandBoxHeight = boxHeightFor(state.sandRatio, state.sandUnitMass);
   if (needsTwoBoxes(state.sandBoxHeight)) {
-    report(blankValue);
+    report(kBlankValue);
     state.sandBoxHeight = halfHeight(state.sandBoxHeight);
     formattedReal(kReportUnit,
                   "(1X,' Para areia usar 2 padiolas (45x35)cm^2 de base e altura de ',F5.2,"
@@ -407,12 +407,12 @@ void sandBox(MixState& state) {
 
 // The box of one coarse gradation, numbered from 1.
 void coarseBox(MixState& state, int index) {
-  console(blankValue);
+  console(kBlankValue);
   formattedInteger(kConsole,
                    "(1X,'digite a massa unitaria da brita',I2,' (siga a sequencia anterior)')",
                    index);
   console(text(" (kg/dm^3) padrao de 1.36 a 1.4 ", 32));
-  console(blankValue);
+  console(kBlankValue);
   float& height = state.coarseBoxHeight[index - 1];
   askReal(state.coarseUnitMass[index - 1]);
   height = boxHeightFor(state.coarseRatio[index - 1], state.coarseUnitMass[index - 1]);
@@ -442,9 +442,9 @@ void batchBoxes(MixState& state) {
   state.waterContent = waterPerBagFor(state.wcRatio);  // role waterPerBag
   formattedReal(kReportUnit, "(1X,' \xC1gua em litros p/ 1 saco de cimemto de 50 kg = ',F7.2)",
                 state.waterContent);
-  report(blankValue);
+  report(kBlankValue);
   report(kRule);
-  report(blankValue);
+  report(kBlankValue);
   report(text(" Fim do relatorio de dosagem. ", 30));
   report(text(" Metodo dos volumes absolutos", 29));
   clearScreen(state);

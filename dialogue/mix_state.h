@@ -9,7 +9,7 @@
 namespace dosmo {
 
 // Slots of the per-gradation arrays; gradations are numbered 1 to 8.
-inline constexpr int MaxGradations = 8;
+inline constexpr int kMaxGradations = 8;
 
 // Length of the report file name as typed.
 inline constexpr int kReportFileNameLength = 15;
@@ -35,15 +35,15 @@ struct MixState {
   float sandPercent = 0;              // sand share of the aggregate volume, %
   float aggregateVolume = 0;          // volume left for the aggregates, dm3/m3
   float sandMass = 0;                 // sand, kg/m3
-  float coarsePercent[MaxGradations] = {};  // share of each gradation, %
-  float coarseMass[MaxGradations] = {};     // mass of each gradation, kg/m3
+  float coarsePercent[kMaxGradations] = {};  // share of each gradation, %
+  float coarseMass[kMaxGradations] = {};     // mass of each gradation, kg/m3
   float cementRatio = 0;              // cement part of the mix by weight
   float sandRatio = 0;                // sand part of the mix by weight
-  float coarseRatio[MaxGradations] = {};    // each gradation's part of the mix
+  float coarseRatio[kMaxGradations] = {};    // each gradation's part of the mix
   float sandUnitMass = 0;             // unit mass of the sand, kg/dm3
   float sandBoxHeight = 0;            // height of the sand box, cm
-  float coarseUnitMass[MaxGradations] = {}; // unit mass of each gradation, kg/dm3
-  float coarseBoxHeight[MaxGradations] = {};// height of each gradation's box, cm
+  float coarseUnitMass[kMaxGradations] = {}; // unit mass of each gradation, kg/dm3
+  float coarseBoxHeight[kMaxGradations] = {};// height of each gradation's box, cm
 };
 
 }  // namespace dosmo

@@ -66,14 +66,15 @@ std::string_view carriageControl(char first, bool lineOpen) {
   }
 }
 
-bool isLineEnd(char byte) { return byte == '\n'; }
+// A typed line that came whole ends with LF (with CR before it on some terminals).
+bool isLineFeed(char byte) { return byte == '\n'; }
 
 std::optional<std::string> readTerminalLine(std::size_t capacity) {
   std::string line(capacity, '\0');
   ReadResult got = readInputOrEnd(line.data(), capacity);
   if (got.failed || got.count == 0) return std::nullopt;
   line.resize(got.count);
-  if (isLineEnd(line.back())) {
+  if (isLineFeed(line.back())) {
     line.pop_back();
     if (!line.empty() && line.back() == '\r') line.pop_back();
   } else {
@@ -137,7 +138,7 @@ void dropRestOfTypedLine() {
   std::array<char, 128> scratch;
   for (;;) {
     ReadResult got = readInputOrEnd(scratch.data(), scratch.size());
-    if (got.failed || got.count == 0 || isLineEnd(scratch[got.count - 1])) return;
+    if (got.failed || got.count == 0 || isLineFeed(scratch[got.count - 1])) return;
   }
 }
 

@@ -21,7 +21,7 @@ namespace {
 
 // Home the cursor and clear the screen; the scroll-back, with the user's
 // earlier work and answers, is kept.
-constexpr std::string_view clearSequence = "\x1B[H\x1B[2J";
+constexpr std::string_view kClearSequence = "\x1B[H\x1B[2J";
 
 // True when the start failed because the program is absent or not permitted.
 bool isMissing(int error) { return error == ENOENT || error == EACCES || error == ENOTDIR; }
@@ -101,7 +101,7 @@ bool HostPlatform::canStart(const std::string& program) {
 }
 
 void HostPlatform::clearScreen() {
-  if (isatty(STDOUT_FILENO)) writeQuietly(clearSequence);
+  if (isatty(STDOUT_FILENO)) writeQuietly(kClearSequence);
 }
 
 }  // namespace recio

@@ -15,18 +15,18 @@ namespace recio {
 namespace {
 
 // The exit status Windows gives a process ended by Ctrl-C or Ctrl-Break.
-constexpr UINT interruptedStatus = 0xC000013AU;
+constexpr UINT kInterruptedStatus = 0xC000013AU;
 // The console's own code page for Windows-1252 text.
-constexpr UINT windows1252 = 1252;
+constexpr UINT kWindows1252 = 1252;
 // Largest piece handed to one WriteFile (old consoles refuse bigger ones).
-constexpr std::size_t largestWrite = 32768;
+constexpr std::size_t kLargestWrite = 32768;
 // How long a console read that broke off waits for the interrupt to be noted,
 // since the handler runs in a thread of its own.
-constexpr int interruptNoteWaits = 50;
-constexpr DWORD interruptNoteStepMs = 10;
+constexpr int kInterruptNoteWaits = 50;
+constexpr DWORD kInterruptNoteStepMs = 10;
 // How long the closing of the console waits for the report to be closed
 // (the system ends the process a few seconds after the close anyway).
-constexpr DWORD closeGraceMs = 4000;
+constexpr DWORD kCloseGraceMs = 4000;
 
 volatile LONG arrivedInterrupt = 0;
 HANDLE runEnded = nullptr;  // set once the run has closed its units on an interrupt
@@ -45,7 +45,7 @@ BOOL WINAPI noteInterrupt(DWORD event) {
   InterlockedExchange(&arrivedInterrupt, signalOf(event));
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
   // The process ends when this returns: give the run time to close its report.
-  if (runEnded != nullptr) WaitForSingleObject(runEnded, closeGraceMs);
+  if (runEnded != nullptr) WaitForSingleObject(runEnded, kCloseGraceMs);
   return TRUE;
 }
 
@@ -66,7 +66,7 @@ bool isConsole(HANDLE handle) {
 // A console read cut short by Ctrl-C returns before the handler thread has
 // noted the event; wait a moment so that the interrupt, not an end of input, is seen.
 void awaitInterruptNote() {
-  for (int i = 0; i < interruptNoteWaits && arrivedInterrupt == 0; ++i) Sleep(interruptNoteStepMs);
+  for (int i = 0; i < kInterruptNoteWaits && arrivedInterrupt == 0; ++i) Sleep(kInterruptNoteStepMs);
 }
 
 void restoreConsoleCodePage() {
@@ -83,7 +83,7 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
   if (arrivedInterrupt != 0) return interrupted;
   HANDLE input = handleOf(StdStream::input);
   DWORD count = 0;
-  DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, largestWrite));
+  DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, kLargestWrite));
   bool ok = ReadFile(input, buffer, wanted, &count, nullptr) != 0;
   if (!ok) {
     DWORD error = GetLastError();
@@ -101,7 +101,7 @@ bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
   HANDLE handle = handleOf(stream);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
   while (!bytes.empty()) {
-    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), largestWrite));
+    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
     DWORD written = 0;
     if (!WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
@@ -131,8 +131,8 @@ int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
 bool HostPlatform::consoleWantsUtf8() {
   if (!isConsole(handleOf(StdStream::output))) return false;
   UINT current = GetConsoleOutputCP();
-  if (current == windows1252) return false;
-  if (SetConsoleOutputCP(windows1252)) {
+  if (current == kWindows1252) return false;
+  if (SetConsoleOutputCP(kWindows1252)) {
     // The console belongs to the user's session too: its code page is put back at the end.
     if (savedCodePage == 0) {
       savedCodePage = current;
@@ -157,7 +157,7 @@ void HostPlatform::releaseInterrupts() {}
 void HostPlatform::endByInterrupt(int /*signalNumber*/) {
   restoreConsoleCodePage();
   if (runEnded != nullptr) SetEvent(runEnded);
-  ExitProcess(interruptedStatus);
+  ExitProcess(kInterruptedStatus);
 }
 
 }  // namespace recio

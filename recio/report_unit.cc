@@ -19,14 +19,14 @@
 #include "recio/errors.h"
 #include "recio/platform.h"
 #include "recio/record_sink.h"
+#include "recio/scanner.h"
 
 namespace recio {
 namespace {
 
-constexpr std::size_t kMaxNameLength = 259;
+constexpr std::size_t kMaxNameLength = kTextCapacity - 1;
 constexpr std::size_t kBufferSize = 1024;
 constexpr std::size_t kUnitPlaces = 61;
-constexpr std::size_t kTypedNameCapacity = 260;
 constexpr std::string_view kRecordEnd = "\r\n";
 
 // The run-time error for a failed open, by its cause.
@@ -210,7 +210,7 @@ std::string missingName(int unit) {
   endOpenConsoleLine();
   for (;;) {
     writeConsoleBytes(prompt);
-    std::optional<std::string> line = readLineDirect(kTypedNameCapacity);
+    std::optional<std::string> line = readLineDirect(kTextCapacity);
     if (!line) raiseRuntimeError(ErrorCode::endOfFile, Statement::open, "");
     std::string name = takeName(*line);
     if (!name.empty()) return name;

@@ -14,6 +14,8 @@ void startRun(int argumentCount, const char* const* arguments);
 // exit status (0 after a normal end, 1 after a run-time error). An interrupt
 // ends the process by that interrupt once the units are closed, unless
 // `returnOnInterrupt` is set, when its number plus 128 is returned instead.
+// Exhausted memory ends the process where it happens, with the out-of-memory
+// report and status 1, after the units are closed.
 int runProgram(int argumentCount, const char* const* arguments, int (*body)(),
                bool returnOnInterrupt = false);
 

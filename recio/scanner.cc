@@ -176,7 +176,7 @@ std::optional<double> nearestDouble(const Decimal& number, long exponent10) {
 }  // namespace
 
 std::string_view ScannedValue::text() const {
-  return {bytes.data(), std::min(length, kValueCapacity)};
+  return {bytes.data(), std::min(length, kTextCapacity)};
 }
 
 void ValueScanner::startStatement() {
@@ -200,8 +200,8 @@ ScanStep ValueScanner::scan(std::string_view& input) {
       // The ordinary bytes of a plain value are kept in one copy.
       std::size_t run = plainRunLength(input);
       std::size_t at = value_.length;
-      if (at < kValueCapacity) {
-        std::memcpy(value_.bytes.data() + at, input.data(), std::min(run, kValueCapacity - at));
+      if (at < kTextCapacity) {
+        std::memcpy(value_.bytes.data() + at, input.data(), std::min(run, kTextCapacity - at));
       }
       value_.length = at + run;
       input.remove_prefix(run);
@@ -358,7 +358,7 @@ ScanStep ValueScanner::lineEndEndsValue(char byte) {
 
 void ValueScanner::append(char byte) {
   std::size_t at = value_.length;
-  if (at < kValueCapacity) value_.bytes[at] = byte;
+  if (at < kTextCapacity) value_.bytes[at] = byte;
   if (value_.kind == ValueKind::quoted && target_.item != nullptr &&
       at < static_cast<std::size_t>(std::max(target_.length, 0))) {
     target_.item[at] = byte;

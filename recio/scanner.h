@@ -15,22 +15,23 @@
 
 namespace recio {
 
-// The most bytes of one value that are kept; longer values are marked cut.
-inline constexpr std::size_t kValueCapacity = 260;
+// The most bytes of one text the run-time keeps: a value read from the
+// console (longer values are marked cut) or a file name typed at the prompt.
+inline constexpr std::size_t kTextCapacity = 260;
 
 // How a value was written: as it stands, between quotes, or between parentheses.
 enum class ValueKind { plain, quoted, pair };
 
-// One gathered value: its first kValueCapacity bytes and its full length.
+// One gathered value: its first kTextCapacity bytes and its full length.
 struct ScannedValue {
-  std::array<char, kValueCapacity> bytes{};
+  std::array<char, kTextCapacity> bytes{};
   std::size_t length = 0;  // every byte of the value, kept or not
   ValueKind kind = ValueKind::plain;
 
   // True when the value holds no character and is plain: the item keeps its value.
   bool isNull() const { return kind == ValueKind::plain && length == 0; }
   // True when the value was longer than the bytes kept.
-  bool isCut() const { return length > kValueCapacity; }
+  bool isCut() const { return length > kTextCapacity; }
   // The bytes kept.
   std::string_view text() const;
 };

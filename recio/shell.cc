@@ -26,12 +26,12 @@ std::optional<bool> clearInterpreterFound;
 // How one attempt to start an interpreter ended.
 enum class StartOutcome { finished, missing, failed };
 
-constexpr std::string_view pausePrompt =
+constexpr std::string_view kPausePrompt =
     "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
-constexpr std::size_t pauseBufferSize = 128;
+constexpr std::size_t kPauseBufferSize = 128;
 // A terminal read keeps room for the line end, so at most this much counts.
-constexpr std::size_t pauseTerminalLimit = 126;
-constexpr std::size_t shortestPauseCommand = 2;
+constexpr std::size_t kPauseTerminalLimit = 126;
+constexpr std::size_t kShortestPauseCommand = 2;
 
 // The text up to and including its last byte that is not a blank.
 std::string_view cutTrailingBlanks(std::string_view text) {
@@ -124,14 +124,14 @@ void pauseForUser() {
   // another window, finds every record written so far.
   flushUnits();
   endOpenConsoleLine();
-  writeConsoleBytes(pausePrompt);
-  std::string line = readLineDirect(pauseBufferSize).value_or(std::string{});
-  if (consoleUnit().inputIsTerminal && line.size() > pauseTerminalLimit) {
-    line.resize(pauseTerminalLimit);
+  writeConsoleBytes(kPausePrompt);
+  std::string line = readLineDirect(kPauseBufferSize).value_or(std::string{});
+  if (consoleUnit().inputIsTerminal && line.size() > kPauseTerminalLimit) {
+    line.resize(kPauseTerminalLimit);
   }
   std::size_t end = line.find_last_not_of(" \t");
   line.resize(end == std::string::npos ? 0 : end + 1);
-  if (line.size() >= shortestPauseCommand) {
+  if (line.size() >= kShortestPauseCommand) {
     runShellCommand(line.data(), static_cast<int>(line.size()));
   }
 }

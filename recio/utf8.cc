@@ -33,7 +33,7 @@ bool isContinuation(char byte) { return inRange(byte, 0x80, 0xBF); }
 
 // The characters of the Windows-1252 bytes 0x80 to 0x9F; the five bytes the
 // code page leaves unassigned stand for the control characters of the same number.
-constexpr std::array<std::uint16_t, 32> highControlRange = {
+constexpr std::array<std::uint16_t, 32> kHighControlRange = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -46,7 +46,7 @@ void appendUtf8(unsigned char byte, std::string& out) {
     out.push_back(static_cast<char>(byte));
     return;
   }
-  std::uint16_t code = byte < 0xA0 ? highControlRange[byte - 0x80] : byte;
+  std::uint16_t code = byte < 0xA0 ? kHighControlRange[byte - 0x80] : byte;
   if (code < 0x800) {
     out.push_back(static_cast<char>(0xC0 | (code >> 6)));
   } else {
