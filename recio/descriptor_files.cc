@@ -55,6 +55,15 @@ int openRetrying(const char* name, int flags) {
 
 }  // namespace
 
+int standardDescriptor(StdStream stream) {
+  switch (stream) {
+    case StdStream::input: return STDIN_FILENO;
+    case StdStream::output: return STDOUT_FILENO;
+    case StdStream::error: return STDERR_FILENO;
+  }
+  return STDERR_FILENO;
+}
+
 FileFault openFaultOf(int error) {
   switch (error) {
     case EINVAL:

@@ -13,6 +13,9 @@
 
 namespace recio::descriptor_files {
 
+// The descriptor of a standard stream.
+int standardDescriptor(StdStream stream);
+
 // Why an open failed, from its errno.
 FileFault openFaultOf(int error);
 

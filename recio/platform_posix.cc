@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "recio/descriptor_files.h"
 
 namespace recio {
 namespace {
@@ -39,14 +40,7 @@ struct InterruptsBlocked {
 // Interrupts held back while a run that is already ending closes its units.
 std::optional<InterruptsBlocked> heldInterrupts;
 
-int descriptorOf(StdStream stream) {
-  switch (stream) {
-    case StdStream::input: return STDIN_FILENO;
-    case StdStream::output: return STDOUT_FILENO;
-    case StdStream::error: return STDERR_FILENO;
-  }
-  return STDERR_FILENO;
-}
+int descriptorOf(StdStream stream) { return descriptor_files::standardDescriptor(stream); }
 
 }  // namespace
 

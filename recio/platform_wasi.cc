@@ -10,19 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "recio/descriptor_files.h"
 #include "recio/host_platform.h"
 
 namespace recio {
 namespace {
 
-int descriptorOf(StdStream stream) {
-  switch (stream) {
-    case StdStream::input: return STDIN_FILENO;
-    case StdStream::output: return STDOUT_FILENO;
-    case StdStream::error: return STDERR_FILENO;
-  }
-  return STDERR_FILENO;
-}
+int descriptorOf(StdStream stream) { return descriptor_files::standardDescriptor(stream); }
 
 }  // namespace
 
