@@ -130,6 +130,19 @@ FileFault truncate(int descriptor, std::uint64_t length) {
   }
 }
 
+bool writeStandard(StdStream stream, std::string_view bytes) {
+  int descriptor = standardDescriptor(stream);
+  while (!bytes.empty()) {
+    ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
+    if (count > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(count));
+    } else if (count == 0 || errno != EINTR) {
+      return false;
+    }
+  }
+  return true;
+}
+
 FileFault write(int descriptor, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t count = ::write(descriptor, bytes.data(), bytes.size());

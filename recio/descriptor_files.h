@@ -16,6 +16,10 @@ namespace recio::descriptor_files {
 // The descriptor of a standard stream.
 int standardDescriptor(StdStream stream);
 
+// Writes all bytes to a standard stream, retrying partial and interrupted
+// writes (an interrupt is told by the next read); false when the write failed.
+bool writeStandard(StdStream stream, std::string_view bytes);
+
 // Why an open failed, from its errno.
 FileFault openFaultOf(int error);
 

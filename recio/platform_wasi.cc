@@ -41,13 +41,7 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
 }
 
 bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
-  int descriptor = descriptorOf(stream);
-  while (!bytes.empty()) {
-    ssize_t count = write(descriptor, bytes.data(), bytes.size());
-    if (count <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(count));
-  }
-  return true;
+  return descriptor_files::writeStandard(stream, bytes);
 }
 
 std::optional<std::string> HostPlatform::environment(const char* name) {
