@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "recio/errors.h"
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/record_sink.h"
 #include "recio/run_end.h"
 #include "recio/utf8.h"

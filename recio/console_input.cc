@@ -11,7 +11,7 @@
 
 #include "recio/console.h"
 #include "recio/errors.h"
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/scanner.h"
 
 namespace recio {

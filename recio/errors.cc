@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/run_end.h"
 
 namespace recio {

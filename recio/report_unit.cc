@@ -17,7 +17,7 @@
 
 #include "recio/console.h"
 #include "recio/errors.h"
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/record_sink.h"
 #include "recio/scanner.h"
 

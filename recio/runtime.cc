@@ -11,7 +11,7 @@
 #include "recio/console.h"
 #include "recio/console_input.h"
 #include "recio/errors.h"
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/report_unit.h"
 #include "recio/run_end.h"
 #include "recio/shell.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "recio/console.h"
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/report_unit.h"
 
 namespace recio {

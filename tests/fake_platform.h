@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/run_end.h"
 #include "recio/runtime.h"
 #include "tests/memory_platform.h"

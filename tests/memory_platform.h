@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 
 namespace testing_support {
 

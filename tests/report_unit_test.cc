@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "recio/console.h"
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 #include "recio/record_sink.h"
 #include "tests/e2e_support.h"
 #include "tests/fake_platform.h"

@@ -3,14 +3,14 @@
 // here ends the run. On WASI the C library carries the calls out through the
 // WASI file system, which refuses a name outside the given folders as not
 // capable: an access denied.
-#include "recio/descriptor_files.h"
+#include "recio/platform/descriptor_files.h"
 
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio::descriptor_files {
 namespace {

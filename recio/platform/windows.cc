@@ -9,7 +9,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "recio/host_platform.h"
+#include "recio/platform/host_platform.h"
 
 namespace recio {
 namespace {

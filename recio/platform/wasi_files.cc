@@ -6,8 +6,8 @@
 // descriptor, so the console and standard error are connected as marks that
 // write to those streams and are never closed, and the null device is a mark
 // whose writes go nowhere.
-#include "recio/descriptor_files.h"
-#include "recio/host_platform.h"
+#include "recio/platform/descriptor_files.h"
+#include "recio/platform/host_platform.h"
 #include "recio/utf8.h"
 
 namespace recio {

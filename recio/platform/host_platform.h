@@ -1,12 +1,12 @@
 // The host's side of the platform layer: one class, whose methods are defined
-// in platform_posix*.cc on a POSIX system and in platform_windows*.cc on
-// Windows (standard streams, environment and interrupts; files and devices;
+// in posix*.cc on a POSIX system, windows*.cc on Windows and wasi*.cc
+// under WASI (standard streams, environment and interrupts; files and devices;
 // child processes, the shell settings and the screen clear). Only one side is
 // built; a side defines these methods and nothing else.
 #ifndef DOSMO_RECIO_HOST_PLATFORM_H_
 #define DOSMO_RECIO_HOST_PLATFORM_H_
 
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio {
 

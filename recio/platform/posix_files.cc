@@ -5,8 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "recio/descriptor_files.h"
-#include "recio/host_platform.h"
+#include "recio/platform/descriptor_files.h"
+#include "recio/platform/host_platform.h"
 
 namespace recio {
 namespace {

@@ -1,7 +1,7 @@
 // The POSIX side of the platform layer for the standard streams, the
 // environment and interrupts. Interrupts are noted by a handler and told by
 // the next read they break into, so the run can close the report first.
-#include "recio/host_platform.h"
+#include "recio/platform/host_platform.h"
 
 #include <errno.h>
 #include <signal.h>
@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "recio/descriptor_files.h"
+#include "recio/platform/descriptor_files.h"
 
 namespace recio {
 namespace {

@@ -1,14 +1,14 @@
 // Selection of the platform in use (the host's own, or one a test installed)
 // and what the sides share: how an interrupt the platform tells of ends the
 // run, and the character set named by the environment's locale.
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "recio/host_platform.h"
+#include "recio/platform/host_platform.h"
 #include "recio/run_end.h"
 
 namespace recio {

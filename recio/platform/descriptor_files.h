@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "recio/platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio::descriptor_files {
 

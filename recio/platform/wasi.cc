@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "recio/descriptor_files.h"
-#include "recio/host_platform.h"
+#include "recio/platform/descriptor_files.h"
+#include "recio/platform/host_platform.h"
 
 namespace recio {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "recio/host_platform.h"
+#include "recio/platform/host_platform.h"
 
 namespace recio {
 namespace {
