@@ -2,8 +2,8 @@
 // or the host's own interpreter looked for in the current directory and then
 // along PATH; the result says only whether it started. Where that interpreter
 // has no "cls" the platform clears the screen itself. The pause writes out the
-// report units, shows its prompt, reads one line and runs it when it holds a
-// command.
+// report units, shows its prompt and, on a terminal, reads one line and runs
+// it when it holds a command; on redirected input it goes on without reading.
 #include "recio/shell.h"
 
 #include <algorithm>
@@ -125,10 +125,13 @@ void pauseForUser() {
   flushUnits();
   endOpenConsoleLine();
   writeConsoleBytes(kPausePrompt);
+  // Redirected input holds the answers, and the console reader may already
+  // hold the lines that follow; a line taken here would be an answer taken
+  // out of order and run as a command, and a pipe left open would keep the
+  // pause waiting. So the pause goes on by itself.
+  if (!consoleUnit().inputIsTerminal) return;
   std::string line = readLineDirect(kPauseBufferSize).value_or(std::string{});
-  if (consoleUnit().inputIsTerminal && line.size() > kPauseTerminalLimit) {
-    line.resize(kPauseTerminalLimit);
-  }
+  if (line.size() > kPauseTerminalLimit) line.resize(kPauseTerminalLimit);
   std::size_t end = line.find_last_not_of(" \t");
   line.resize(end == std::string::npos ? 0 : end + 1);
   if (line.size() >= kShortestPauseCommand) {

@@ -17,9 +17,10 @@ std::int32_t runShellCommand(const char* text, int length);
 // of a run.
 void resetShell();
 
-// Writes out every report record buffered so far, shows the pause prompt,
-// reads one line and runs it as a command line when it holds at least two
-// characters after trailing blanks are cut.
+// Writes out every report record buffered so far and shows the pause prompt.
+// On a terminal it then reads one line and runs it as a command line when it
+// holds at least two characters after trailing blanks are cut; on redirected
+// input it reads nothing, so every line goes to the questions.
 void pauseForUser();
 
 }  // namespace recio

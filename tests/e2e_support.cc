@@ -171,6 +171,10 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup) {
   if (child == 0) {
     if (setup.closeInput) {
       close(STDIN_FILENO);
+    } else if (!setup.inputFile.empty()) {
+      int file = open(setup.inputFile.c_str(), O_RDONLY);
+      if (file < 0 || dup2(file, STDIN_FILENO) < 0) _exit(125);
+      close(file);
     } else {
       dup2(in[0], STDIN_FILENO);
     }
@@ -192,9 +196,10 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup) {
   RunOutcome outcome;
   std::size_t written = 0;
   bool signalPending = setup.signalToSend != 0;
-  bool holdInput = signalPending;  // like a terminal: input stays open to the end
+  // Like a terminal, or a writer that keeps the pipe: input stays open to the end.
+  bool holdInput = signalPending || setup.keepInputOpen;
   int inFd = in[1];
-  if (setup.closeInput || (setup.input.empty() && !holdInput)) {
+  if (setup.closeInput || !setup.inputFile.empty() || (setup.input.empty() && !holdInput)) {
     close(inFd);
     inFd = -1;
   } else {

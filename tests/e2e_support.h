@@ -45,6 +45,8 @@ struct RunSpec {
   std::vector<std::string> arguments;      // command-line arguments
   std::map<std::string, std::string> environment;  // added or replaced variables
   bool closeInput = false;                 // standard input closed instead of a pipe
+  std::string inputFile;                   // when set: standard input is this file, not a pipe
+  bool keepInputOpen = false;              // the pipe stays open after `input` until the run ends
   std::string program;                     // the program; the built dosmo when empty
   // Fault injection for runPiped. The signal is sent once every prompt of
   // `signalAfterPrompts` has appeared on standard output, in order, and

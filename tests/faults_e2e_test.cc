@@ -263,9 +263,7 @@ TEST(FaultsEndToEnd, SecondInterruptDoesNotCutTheLastWriteShort) {
   EXPECT_EQ(drained.substr(std::min(filled, drained.size())), expected);
 }
 
-// The pause reads standard input past the answers the console reader has
-// already taken into its buffer, so on an open pipe it waits for a line that
-// was given long ago and the questions after it are never reached.
+// Report files the host refuses or cannot cut, and old reports replaced.
 struct FileCase {
   const char* title;
   std::string oldReport;  // written to rel.txt beforehand unless empty

@@ -1,12 +1,16 @@
-// The two pauses of a whole run, fed through a pipe one line at a time after
-// each question has appeared: a pause line of two or more characters runs
-// through the interpreter, shorter ones run nothing, a missing interpreter
-// skips the command and the run goes on, and redirected output shows the two
-// pause prompts and nothing of the screen clears.
+// The two pauses of a whole run. Typed at a terminal, each line is given once
+// its question has appeared: a pause line of two or more characters runs
+// through the interpreter, shorter ones run nothing, and a missing interpreter
+// skips the command while the run goes on. On redirected input the pause reads
+// nothing: however the answers arrive, every line goes to the questions and
+// none is run; redirected output shows the two pause prompts and nothing of
+// the screen clears.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e_support.h"
@@ -20,19 +24,29 @@ using testing_support::TempFolder;
 const std::string kPausePrompt =
     "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
 
-// The worked example's answers, each with the text that shows its question;
-// the two pause lines are given by the caller.
-RunOutcome runWithPauseLines(const TempFolder& folder, const std::string& firstPause,
-                             const std::string& secondPause, const RunSpec& setup = {}) {
-  const std::vector<std::string> prompts = {
-      "(nome.txt)",        "(Mpa) ",          "mero da opcao desejada", "abatimento (cm)",
-      "padrao = 25",       "valor da opcao desejada ", "Digite o numero da opcao desejada",
-      "escolhido = ",      "ha ar incorporado", "tera o concreto",      "DOS command.",
-      "brita 1 em (%)",    "padrao = 1.59 ",  "1.36 a 1.4 ",            "DOS command."};
-  const std::vector<std::string> lines = {"relatorio.txt", "25", "4", "8", "25", "1", "1",
-                                          "0.55", "1", "1", firstPause, "59", "1.59", "1.4",
-                                          secondPause};
-  return testing_support::runPipedByPrompts(folder, prompts, lines, setup);
+const std::vector<std::string> kPrompts = {
+    "(nome.txt)",        "(Mpa) ",          "mero da opcao desejada", "abatimento (cm)",
+    "padrao = 25",       "valor da opcao desejada ", "Digite o numero da opcao desejada",
+    "escolhido = ",      "ha ar incorporado", "tera o concreto",      "DOS command.",
+    "brita 1 em (%)",    "padrao = 1.59 ",  "1.36 a 1.4 ",            "DOS command."};
+
+// The worked example's answers with the two pause lines given by the caller.
+std::vector<std::string> answerLines(const std::string& firstPause, const std::string& secondPause) {
+  return {"relatorio.txt", "25", "4", "8", "25", "1", "1", "0.55", "1", "1", firstPause,
+          "59", "1.59", "1.4", secondPause};
+}
+
+// The worked example typed at a terminal, each answer once its question has
+// appeared; the two pause lines are given by the caller.
+RunOutcome typeWithPauseLines(const TempFolder& folder, const std::string& firstPause,
+                              const std::string& secondPause, const RunSpec& setup = {}) {
+  return testing_support::runOnTerminal(folder, kPrompts, answerLines(firstPause, secondPause), setup);
+}
+
+// The same answers on a pipe, each written once its question has appeared.
+RunOutcome pipeWithPauseLines(const TempFolder& folder, const std::string& firstPause,
+                              const std::string& secondPause) {
+  return testing_support::runPipedByPrompts(folder, kPrompts, answerLines(firstPause, secondPause));
 }
 
 const std::string& goldenReport() {
@@ -51,7 +65,7 @@ TEST(ShellRun, PauseLineCreatesFileThroughTheHostShell) {
   TempFolder folder;
   RunSpec setup;
   setup.environment = {{"COMSPEC", ""}};  // unset in effect: the host's sh from PATH
-  RunOutcome run = runWithPauseLines(folder, "touch made-by-pause", "", setup);
+  RunOutcome run = typeWithPauseLines(folder, "touch made-by-pause", "", setup);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(folder.read("made-by-pause"), "");
   EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
@@ -63,8 +77,8 @@ TEST(ShellRun, ReportIsWrittenOutBeforeEachPause) {
   TempFolder folder;
   RunSpec setup;
   setup.environment = {{"COMSPEC", ""}};  // the host's sh from PATH
-  RunOutcome run = runWithPauseLines(folder, "cp relatorio.txt at-first-pause",
-                                     "cp relatorio.txt at-last-pause", setup);
+  RunOutcome run = typeWithPauseLines(folder, "cp relatorio.txt at-first-pause",
+                                      "cp relatorio.txt at-last-pause", setup);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(folder.read("at-first-pause"), goldenReport().substr(0, 743));
   EXPECT_EQ(folder.read("at-last-pause").size(), goldenReport().size());
@@ -87,7 +101,7 @@ TEST(ShellRun, PauseLinesReachTheInterpreterAsTyped) {
     installRecordingShell(folder);
     RunSpec setup;
     setup.environment = {{"COMSPEC", folder.file("recording-shell")}};
-    RunOutcome run = runWithPauseLines(folder, row.first, row.second, setup);
+    RunOutcome run = typeWithPauseLines(folder, row.first, row.second, setup);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(folder.read("shell-log"), row.log) << "[" << row.first << "]";
     EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
@@ -99,7 +113,7 @@ TEST(ShellRun, MissingInterpreterSkipsTheCommand) {
   RunSpec setup;
   setup.environment = {{"COMSPEC", folder.file("no-such-interpreter")},
                       {"PATH", folder.file("no-such-directory")}};
-  RunOutcome run = runWithPauseLines(folder, "touch made-by-pause", "touch again", setup);
+  RunOutcome run = typeWithPauseLines(folder, "touch made-by-pause", "touch again", setup);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(folder.read("made-by-pause"), "<missing>");
@@ -109,7 +123,7 @@ TEST(ShellRun, MissingInterpreterSkipsTheCommand) {
 
 TEST(ShellRun, RedirectedOutputShowsOnlyThePausePrompts) {
   TempFolder folder;
-  RunOutcome run = runWithPauseLines(folder, "", "");
+  RunOutcome run = pipeWithPauseLines(folder, "", "");
   EXPECT_EQ(run.status, 0);
   // Each prompt follows the open line's end and is followed by its own line end.
   const std::string firstPause = " nao corresponde a granulometria.\r\n \r\n" + kPausePrompt +
@@ -127,6 +141,58 @@ TEST(ShellRun, RedirectedOutputShowsOnlyThePausePrompts) {
   EXPECT_EQ(run.out.find_first_of("\x1B\f"), std::string::npos);
   EXPECT_EQ(run.out,
             testing_support::readSourceFile("tests/golden/worked-example/stdout.txt"));
+}
+
+// Redirected answers reach only the questions, however they arrive: a pipe
+// that brings them in two pieces, the second once the first pause shows; an
+// answer file whose first pause lies past the first 64 KiB read, with a line
+// that a shell would run starting right after it; a pipe its writer keeps
+// open after the last answer. Each run ends as the worked example does and
+// starts no interpreter.
+TEST(ShellRun, RedirectedAnswersNeverReachTheInterpreter) {
+  const std::string firstPiece = "relatorio.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n";
+  const std::string secondPiece = "59\n1.59\n1.4\n";
+  // Blank padding lines up to exactly 64 KiB, then an answer that is also a
+  // command line: read at the first pause it would run "touch PWNED".
+  std::string longFile = firstPiece + "\n";
+  const std::string padding = std::string(999, ' ') + "\n";
+  while (longFile.size() + padding.size() < 64 * 1024) longFile += padding;
+  longFile += std::string(64 * 1024 - longFile.size() - 1, ' ') + "\n";
+  longFile += "59 ; touch PWNED\n1.59\n1.4\n\n";
+  using Feed = std::function<RunOutcome(const TempFolder&, RunSpec&)>;
+  const std::pair<const char*, Feed> feeds[] = {
+      {"pipe in two pieces",
+       [&](const TempFolder& folder, RunSpec& setup) {
+         return testing_support::runPipedByPrompts(folder, {"", "DOS command."},
+                                                   {firstPiece + "\n", secondPiece}, setup);
+       }},
+      {"answer file longer than the first read",
+       [&](const TempFolder& folder, RunSpec& setup) {
+         folder.write("answers.txt", longFile);
+         setup.inputFile = folder.file("answers.txt");
+         return testing_support::runPiped(folder, setup);
+       }},
+      {"pipe kept open after the last answer",
+       [&](const TempFolder& folder, RunSpec& setup) {
+         setup.input = firstPiece + "\n" + secondPiece + "\n";
+         setup.keepInputOpen = true;
+         return testing_support::runPiped(folder, setup);
+       }},
+  };
+  for (const auto& [title, feed] : feeds) {
+    SCOPED_TRACE(title);
+    TempFolder folder;
+    installRecordingShell(folder);
+    RunSpec setup;
+    setup.environment = {{"COMSPEC", folder.file("recording-shell")}};
+    RunOutcome run = feed(folder, setup);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, testing_support::readSourceFile("tests/golden/worked-example/stdout.txt"));
+    EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
+    EXPECT_EQ(folder.read("shell-log"), "<missing>");
+    EXPECT_EQ(folder.read("PWNED"), "<missing>");
+  }
 }
 
 }  // namespace
