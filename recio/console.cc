@@ -5,7 +5,8 @@
 //   '1': CR LF FF CR blank CR either way;   '+': CR either way.
 // Text is Windows-1252; on a terminal that shows UTF-8 it is converted on the
 // way out (what the user typed in UTF-8 passes as typed), and written byte for
-// byte everywhere else.
+// byte everywhere else. On a terminal a control character inside a record's
+// text (one typed in a report name) is shown as "?".
 #include "recio/console.h"
 
 #include <array>
@@ -15,6 +16,7 @@
 #include "recio/platform/platform.h"
 #include "recio/record_sink.h"
 #include "recio/run_end.h"
+#include "recio/terminal_text.h"
 #include "recio/utf8.h"
 
 namespace recio {
@@ -121,7 +123,9 @@ void writeConsoleRecord(std::string_view record) {
   static std::string pending;  // reused: a record costs no allocation once warm
   char first = record.empty() ? ' ' : record.front();
   pending.assign(carriageControl(first, console.lineOpen));
+  std::size_t textStart = pending.size();
   if (!record.empty()) pending.append(record.substr(1));
+  if (console.outputIsTerminal) showControlsAsQuestionMarks(pending, textStart);
   console.lineOpen = true;
   writeConsoleBytes(pending);
 }

@@ -2,6 +2,7 @@
 //   CR LF "run-time error " letter number statement-text [unit ")" CR LF "- "]
 //   message CR LF
 // and the run then ends with status 1 through the close-all of the units.
+// On a terminal the unit name's control characters are shown as "?".
 #include "recio/errors.h"
 
 #include <array>
@@ -10,6 +11,7 @@
 
 #include "recio/platform/platform.h"
 #include "recio/run_end.h"
+#include "recio/terminal_text.h"
 
 namespace recio {
 namespace {
@@ -140,9 +142,15 @@ std::string formatErrorReport(ErrorCode code, Statement statement,
 
 void writeErrorReport(ErrorCode code, Statement statement,
                       std::string_view unitName, std::string_view operation) {
+  // The unit name is the file name as typed; on a terminal its control
+  // characters are shown as "?" so that they cannot drive it.
+  std::string shownName(unitName);
+  if (!shownName.empty() && platform().isTerminal(StdStream::error)) {
+    showControlsAsQuestionMarks(shownName);
+  }
   // A report that cannot be written has nowhere else to go: it is dropped.
   platform().writeStd(StdStream::error,
-                      formatErrorReport(code, statement, unitName, operation));
+                      formatErrorReport(code, statement, shownName, operation));
 }
 
 void raiseRuntimeError(ErrorCode code, Statement statement,

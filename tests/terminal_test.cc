@@ -179,4 +179,42 @@ TEST(Terminal, LineOf130CharactersIsAccepted) {
   EXPECT_EQ(second.read("rxxxxxxxxxxxxxx"), "");
 }
 
+// A quoted name holding control characters cannot drive the terminal: the
+// closing screen and an error report show each one as "?", while the file
+// keeps the name's bytes.
+TEST(Terminal, ControlCharactersOfATypedNameShownAsQuestionMarks) {
+  struct Row {
+    std::string typed;    // the name answer, quotes included
+    std::size_t answers;  // how many of the worked example's answers are typed
+    std::string shown;    // what the terminal shows of it
+    std::string file;     // the file the run leaves, as named
+  };
+  const Row rows[] = {
+      {"'a\x1B]0;x\x07" "b'", kWorkedExample.size(), "contido no arquivo a?]0;x?b       \r\n",
+       "a\x1B]0;x\x07" "b"},
+      {"'nodir/\x1B]0;y\x07'", 2,
+       "run-time error F6416: OPEN(nodir/?]0;y?)\r\n- file or folder not found\r\n", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.shown);
+    std::vector<std::string> prompts, lines;
+    for (std::size_t i = 0; i < row.answers; ++i) {
+      prompts.push_back(kWorkedExample[i].prompt);
+      lines.push_back(i == 0 ? row.typed : kWorkedExample[i].line);
+    }
+    RunSpec setup;
+    setup.environment = {{"LC_ALL", "C"}, {"LANG", "C"}};
+    TempFolder folder;
+    RunOutcome run = testing_support::runOnTerminal(folder, prompts, lines, setup);
+    EXPECT_EQ(run.status, row.file.empty() ? 1 : 0) << run.out;
+    EXPECT_NE(run.out.find(row.shown), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("\x1B]"), std::string::npos);
+    EXPECT_EQ(run.out.find('\x07'), std::string::npos);
+    if (!row.file.empty()) {
+      EXPECT_EQ(folder.read(row.file),
+                testing_support::readSourceFile("tests/golden/worked-example/files/relatorio.txt"));
+    }
+  }
+}
+
 }  // namespace
