@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds the web page (scripts/build-web.sh) and tests it in Debian's headless
 # Chromium driven by Debian's Selenium: the worked example typed answer by
-# answer, a refused answer mended with "Voltar", an opened answer file, the
-# phone layout and a second visit without the network, each compared byte
-# for byte with tests/golden. Prints the page's budget figures.
+# answer, a refused answer mended with "Voltar", answers changed in
+# "Respostas", kept across a reload and shared by address, decimal commas,
+# opened answer files, each state in view on a desktop and a phone, the page
+# opened from disk, one download per file of web/site-files.txt, a new
+# version and a visit without the network, each compared byte for byte with
+# tests/golden. Prints the page's budget figures.
 # Installs what it lacks: the WebAssembly toolchain, Chromium, its driver,
 # python3-selenium and npm.
 # Usage: scripts/test-web.sh [site-folder [screenshot-folder]]

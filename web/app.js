@@ -1,27 +1,39 @@
-// The page: keeps the answers given so far, runs the program again with all
-// of them as its answer file after every change, and shows the screen, the
-// error report or the finished report. It computes nothing itself.
+// The page: keeps the answers given so far (in the browser's storage and in
+// the address), runs the program again with all of them as its answer file
+// after every change, and shows the screen, the error report with a word on
+// it, or the finished report and memo. It computes nothing itself.
+import { designText, keepDesign, linesOfDesign, storedDesign } from './address.js';
+import { answerAgain, changeAnswer, laterAnswers, nextPlace, placeLines, withoutLastAnswer } from './answers.js';
 import { decode, encode } from './cp1252.js';
+import { setLink } from './downloads.js';
+import { chooseDecimalPoint, confirmRestart, hasDecimalComma, prepareDialogs, withPoint } from './dialogs.js';
+import { explanationOf } from './explanations.js';
+import { showMemorial } from './memorial.js';
+import { keepOffline } from './offline.js';
 import { loadProgram, runProgram } from './runner.js';
-import { answerPlace, screenLines } from './transcript.js';
+import { isRunTimeLine, screenLines } from './transcript.js';
 
 const kProgramUrl = 'dosmo.wasm';
 const kLineFeed = 0x0a;
 const kCarriageReturn = 0x0d;
+const kComma = 0x2c;
+const kPoint = 0x2e;
 const kLargestAnswerFile = 64 * 1024;
-// Lines of an opened file placed on the screen one run each; the program
-// never reads that many answers, so later lines cannot be on its screen.
-const kMostPlacedLines = 400;
+// How a run is shown: with the next question, the report or the error in
+// view and focused, or leaving the focus where the user is (an edited answer).
+const kBringIntoView = 'view';
+const kStayPut = 'stay';
 
 const page = Object.fromEntries([
-  'console', 'answer-form', 'answer', 'send', 'status', 'back', 'restart', 'open',
-  'answer-file', 'save', 'report-section', 'report-name', 'report', 'download', 'print',
-  'drop-hint',
+  'console', 'answer-form', 'answer', 'send', 'explanation', 'status', 'back', 'share', 'restart',
+  'open', 'answer-file', 'save', 'report-section', 'report-name', 'report', 'download', 'print',
+  'wrap', 'answers-section', 'answer-list', 'drop-hint', 'update', 'reload',
 ].map((id) => [id, document.getElementById(id)]));
 
 let program = null;
-let steps = [];        // {text, bytes, at, below}: each answer line and its place
+let steps = [];        // {text, bytes, at, below, question}: each answer line and its place
 let current = null;    // the last run's result
+let later = new Map(); // answers a change took out, kept for their questions
 let shownLines = [];   // keys of the console lines on the screen
 let queue = Promise.resolve();
 let pending = 0;
@@ -32,7 +44,8 @@ function serially(task) {
   pending++;
   page.console.setAttribute('aria-busy', 'true');
   queue = queue.then(task).catch((error) => {
-    page.status.textContent = `Falha ao executar o programa: ${error.message ?? error}`;
+    const what = program === null ? 'carregar' : 'executar';
+    page.status.textContent = `Falha ao ${what} o programa: ${error.message ?? error}`;
   }).finally(() => {
     if (--pending === 0) page.console.setAttribute('aria-busy', 'false');
   });
@@ -55,21 +68,36 @@ async function run(lines) {
   return runProgram(program, answerFileBytes(lines));
 }
 
+function typedLine(text) {
+  return { text, bytes: encode(text) };
+}
+
+// A line of a file or of the address, as bytes without its LF; a CR before
+// the LF stays with the line, as the program reads it.
+function storedLine(bytes) {
+  const shown = bytes[bytes.length - 1] === kCarriageReturn ? bytes.subarray(0, -1) : bytes;
+  return { text: decode(shown), bytes };
+}
+
 // ---- showing a run
 
 function lineKey(line) {
   return JSON.stringify(line);
 }
 
+// The run-time's English lines (its error report, its prompts) say so.
 function lineElement(line) {
   const element = document.createElement('span');
   element.className = 'line';
+  const output = line.filter((segment) => segment.kind === 'output').map((segment) => segment.text).join('');
+  if (isRunTimeLine(output)) element.lang = 'en';
   for (const segment of line) {
     if (segment.kind === 'output') {
       element.append(segment.text);
     } else {
       const mark = document.createElement('span');
       mark.className = segment.kind;
+      if (segment.kind === 'error') mark.lang = 'en';
       mark.textContent = segment.text;
       element.append(mark);
     }
@@ -89,21 +117,26 @@ function showConsole(lines) {
   shownLines = keys;
 }
 
-function setLink(link, bytes, name) {
-  if (link.href) URL.revokeObjectURL(link.href);
-  if (bytes === null) {
-    link.removeAttribute('href');
-    link.setAttribute('aria-disabled', 'true');
-    return;
-  }
-  link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
-  link.download = name;
-  link.removeAttribute('aria-disabled');
+// The report is the first file the run made; the memo files follow it.
+function reportFile() {
+  return current.files[0];
+}
+
+function stemOf(name) {
+  const dot = name.lastIndexOf('.');
+  return dot > 0 ? name.slice(0, dot) : name;
+}
+
+function answersName() {
+  const report = reportFile();
+  return report ? `${stemOf(report.name)}-respostas.txt` : 'respostas.txt';
 }
 
 function showReport() {
-  const report = current.ending === 'finished' ? current.files[0] : undefined;
+  const finished = current.ending === 'finished';
+  const report = finished ? reportFile() : undefined;
   page['report-section'].hidden = report === undefined;
+  showMemorial(finished ? current.files.slice(1) : []);
   if (report === undefined) {
     setLink(page.download, null);
     return;
@@ -114,10 +147,42 @@ function showReport() {
   page.download.textContent = `Baixar ${report.name}`;
 }
 
+// One field per answer the program read, labelled with its question; the
+// fields are kept across runs so the one being edited keeps its focus.
+function showAnswers() {
+  const list = page['answer-list'];
+  const read = [];
+  steps.forEach((step, index) => {
+    if (step.at !== null) read.push({ step, index });
+  });
+  while (list.children.length > read.length) list.lastChild.remove();
+  read.forEach(({ step, index }, position) => {
+    let item = list.children[position];
+    if (item === undefined) {
+      item = document.createElement('li');
+      const label = document.createElement('label');
+      const field = document.createElement('input');
+      label.htmlFor = field.id = `resposta-${position + 1}`;
+      Object.assign(field, { type: 'text', autocomplete: 'off', spellcheck: false, enterKeyHint: 'send' });
+      field.setAttribute('autocapitalize', 'off');
+      item.append(label, field);
+      list.append(item);
+    }
+    const [label, field] = item.children;
+    label.textContent = step.question || 'Resposta sem pergunta na tela';
+    field.dataset.index = String(index);
+    if (field.dataset.text !== step.text || document.activeElement !== field) {
+      field.value = step.text;
+      field.dataset.text = step.text;
+    }
+  });
+  page['answers-section'].hidden = read.length === 0;
+}
+
 const kStatusText = {
   waiting: 'Aguardando a resposta.',
-  finished: 'Cálculo concluído.',
-  failed: 'O programa terminou com erro. Use Voltar para corrigir a última resposta.',
+  finished: 'Cálculo concluído: o relatório está logo abaixo.',
+  failed: 'O programa parou com um erro.',
 };
 
 function statusText() {
@@ -126,102 +191,179 @@ function statusText() {
   return kStatusText[current.ending];
 }
 
-function show() {
+// The next question with its field, the finished report with its download,
+// or the error with its word and Voltar: in view, and focused.
+function bringIntoView() {
+  if (current.ending === 'waiting') {
+    page.answer.focus({ preventScroll: true });
+    page.back.parentElement.scrollIntoView({ block: 'end' });
+  } else if (!page['report-section'].hidden) {
+    page['report-section'].scrollIntoView({ block: 'start' });
+    page.download.focus({ preventScroll: true });
+  } else {
+    page.back.parentElement.scrollIntoView({ block: 'end' });
+    page.back.focus({ preventScroll: true });
+  }
+}
+
+// Shows the last run; the count of runs shown lets automation wait for the
+// screen of its last action.
+function show(focus) {
   const outputText = decode(current.stdout);
   const errorText = current.ending === 'waiting' ? '' : decode(current.stderr);
   showConsole(screenLines(outputText, errorText, steps));
   const waiting = current.ending === 'waiting';
+  page['answer-form'].hidden = !waiting;
+  page.console.classList.toggle('asking', waiting);
   page.answer.disabled = !waiting;
   page.send.disabled = !waiting;
-  page.back.disabled = steps.length === 0;
-  page.restart.disabled = steps.length === 0;
+  for (const control of [page.back, page.restart, page.share]) control.disabled = steps.length === 0;
   page.open.disabled = false;
   page.status.textContent = statusText();
-  setLink(page.save, steps.length > 0 ? answerFileBytes(steps) : null, 'respostas.txt');
+  const failed = current.ending === 'failed';
+  page.explanation.hidden = !failed;
+  page.explanation.textContent = failed ? explanationOf(errorText) : '';
+  page.save.download = answersName();
+  page.save.setAttribute('aria-disabled', String(steps.length === 0));
   showReport();
-  if (waiting) {
-    page.answer.focus({ preventScroll: true });
-    // The question, the answer field and the buttons under it in view.
-    page.back.parentElement.scrollIntoView({ block: 'end' });
-  } else if (!page['report-section'].hidden) {
-    page.download.focus({ preventScroll: true });
-  }
+  showAnswers();
+  if (focus === kBringIntoView) bringIntoView();
+  // Kept right after the screen is drawn, not before it.
+  const design = designText(steps.map((step) => step.bytes));
+  setTimeout(() => keepDesign(design));
+  page.console.dataset.runs = String(Number(page.console.dataset.runs ?? 0) + 1);
 }
 
-// Runs the program on the answers so far and shows the result; the count
-// of runs shown lets automation wait for the screen of its last action.
-async function rerun() {
-  current = await run(steps);
-  show();
-  page.console.dataset.runs = String(Number(page.console.dataset.runs ?? 0) + 1);
+async function showPlaced(lines) {
+  later = new Map();
+  ({ steps, result: current } = await placeLines(run, lines));
+  show(kBringIntoView);
 }
 
 // ---- the user's actions
 
-function answer(event) {
+// An answer that is a number with a decimal comma is sent as the user
+// chooses; null when the user sends nothing.
+async function asChosen(text) {
+  if (!hasDecimalComma(text)) return text;
+  const choice = await chooseDecimalPoint([text]);
+  if (choice === null) return null;
+  return choice === 'point' ? withPoint(text) : text;
+}
+
+async function answer(event) {
   event.preventDefault();
-  const text = page.answer.value;
+  const text = await asChosen(page.answer.value);
+  if (text === null) {
+    page.answer.focus();
+    return;
+  }
   page.answer.value = '';
   performance.mark('answer-sent');
   serially(async () => {
     if (current?.ending !== 'waiting') return;  // an earlier answer ended the run
-    steps.push({ text, bytes: encode(text), ...answerPlace(decode(current.stdout)) });
-    await rerun();
+    steps.push({ ...typedLine(text), ...nextPlace(current, steps) });
+    current = await run(steps);
+    if (later.size > 0) ({ steps, result: current } = await answerAgain(run, steps, current, later));
+    show(kBringIntoView);
     performance.measure('answer-to-question', 'answer-sent');
   });
 }
 
-// Takes back the last answer the program read, with any lines of an opened
-// file after it that it never came to read.
+// Enter in a field of Respostas runs the program with that answer changed;
+// Esc puts back the answer in use.
+async function editAnswer(event) {
+  const field = event.target;
+  if (field.tagName !== 'INPUT') return;
+  if (event.key === 'Escape') {
+    field.value = field.dataset.text;
+    return;
+  }
+  if (event.key !== 'Enter') return;
+  event.preventDefault();
+  const index = Number(field.dataset.index);
+  const text = await asChosen(field.value);
+  field.focus();
+  if (text === null || text === steps[index]?.text) return;
+  performance.mark('change-sent');
+  serially(async () => {
+    if (steps[index] === undefined) return;
+    later = laterAnswers(steps, index + 1, later);
+    ({ steps, result: current } = await changeAnswer(run, steps, index, typedLine(text), later));
+    show(kStayPut);
+    performance.measure('change-to-report', 'change-sent');
+  });
+}
+
 function back() {
   serially(async () => {
     if (steps.length === 0) return;
-    while (steps.length > 1 && steps[steps.length - 1].at === null) steps.pop();
-    steps.pop();
-    await rerun();
+    steps = withoutLastAnswer(steps);
+    later = new Map();
+    current = await run(steps);
+    show(kBringIntoView);
   });
 }
 
-function restart() {
-  serially(async () => {
-    steps = [];
-    await rerun();
-  });
+async function restart() {
+  if (!await confirmRestart()) return;
+  serially(() => showPlaced([]));
 }
 
-// An answer file's lines, as bytes without their LF; a CR before the LF
-// stays with the line, as the program reads it.
+// The phone's share sheet where there is one; elsewhere the address is
+// copied, or shown to be copied by hand.
+async function share() {
+  const url = location.href;
+  if (navigator.share) {
+    try {
+      await navigator.share({ title: document.title, url });
+      return;
+    } catch (error) {
+      if (error.name === 'AbortError') return;
+    }
+  }
+  try {
+    await navigator.clipboard.writeText(url);
+    page.status.textContent = 'Endereço copiado: aberto em outro aparelho, ele traz estas respostas e este relatório.';
+  } catch {
+    page.status.textContent = `Copie este endereço para abrir estas respostas em outro aparelho: ${url}`;
+  }
+}
+
 function linesOf(bytes) {
   const lines = [];
   let start = 0;
   while (start < bytes.length) {
     let end = bytes.indexOf(kLineFeed, start);
     if (end < 0) end = bytes.length;
-    const line = bytes.slice(start, end);
-    const shown = line[line.length - 1] === kCarriageReturn ? line.subarray(0, -1) : line;
-    lines.push({ text: decode(shown), bytes: line });
+    lines.push(storedLine(bytes.slice(start, end)));
     start = end + 1;
   }
   return lines;
 }
 
-// Places each line of an opened file on the screen by running the program
-// on the lines before it, then runs the whole file.
+// An opened file's numbers written with a decimal comma: one choice for the
+// whole file. False when the user sends nothing.
+async function withChosenPoints(lines) {
+  const commas = lines.filter((line) => hasDecimalComma(line.text));
+  if (commas.length === 0) return true;
+  const choice = await chooseDecimalPoint(commas.map((line) => line.text));
+  if (choice === 'point') {
+    for (const line of commas) {
+      line.text = withPoint(line.text);
+      line.bytes = line.bytes.map((byte) => (byte === kComma ? kPoint : byte));
+    }
+  }
+  return choice !== null;
+}
+
 async function openAnswers(file) {
   if (file.size > kLargestAnswerFile) {
     page.status.textContent = `O arquivo ${file.name} é grande demais para um arquivo de respostas.`;
     return;
   }
   const lines = linesOf(new Uint8Array(await file.arrayBuffer()));
-  const placed = [];
-  let before = await run(placed);
-  for (const line of lines) {
-    const reading = before.ending === 'waiting' && placed.length < kMostPlacedLines;
-    placed.push({ ...line, ...(reading ? answerPlace(decode(before.stdout)) : { at: null, below: false }) });
-    if (reading) before = await run(placed);
-  }
-  steps = placed;
-  await rerun();
+  if (await withChosenPoints(lines)) await showPlaced(lines);
 }
 
 function openChosen() {
@@ -254,29 +396,60 @@ function drop(event) {
   if (file) serially(() => openAnswers(file));
 }
 
-function followLink(event) {
-  if (!event.currentTarget.href) event.preventDefault();
+// The answers file is made when it is asked for, from the answers then.
+function saveAnswers(event) {
+  if (steps.length === 0) {
+    event.preventDefault();
+    return;
+  }
+  setLink(page.save, answerFileBytes(steps), answersName());
+}
+
+// The report wraps its lines on a narrow screen unless the user says not;
+// the download keeps its bytes either way.
+function setWrap(wrapped) {
+  page.wrap.setAttribute('aria-pressed', String(wrapped));
+  for (const text of document.querySelectorAll('.report-text')) text.classList.toggle('wrapped', wrapped);
+}
+
+// A design in the address (opened from a shared link, or typed) replaces the
+// one on the page.
+function addressChanged() {
+  const lines = linesOfDesign(location.hash);
+  if (lines !== null) serially(() => showPlaced(lines.map(storedLine)));
+}
+
+function offerUpdate(accept) {
+  page.update.hidden = false;
+  page.reload.addEventListener('click', accept, { once: true });
 }
 
 async function start() {
+  if (location.protocol === 'file:') return;  // disk-check.js says what to do
+  prepareDialogs();
   page['answer-form'].addEventListener('submit', answer);
+  page['answer-list'].addEventListener('keydown', editAnswer);
   page.back.addEventListener('click', back);
+  page.share.addEventListener('click', share);
   page.restart.addEventListener('click', restart);
   page.open.addEventListener('click', () => page['answer-file'].click());
   page['answer-file'].addEventListener('change', openChosen);
   page.print.addEventListener('click', () => window.print());
-  page.save.addEventListener('click', followLink);
+  page.wrap.addEventListener('click', () => setWrap(page.wrap.getAttribute('aria-pressed') !== 'true'));
+  page.save.addEventListener('click', saveAnswers);
   document.addEventListener('dragover', dragOver);
   document.addEventListener('dragleave', dragEnd);
   document.addEventListener('drop', drop);
-  if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
-  }
+  window.addEventListener('hashchange', addressChanged);
+  setWrap(matchMedia('(max-width: 46rem)').matches);
   await serially(async () => {
     program = await loadProgram(kProgramUrl);
-    await rerun();
+    const lines = linesOfDesign(location.hash) ?? linesOfDesign(storedDesign()) ?? [];
+    await showPlaced(lines.map(storedLine));
     performance.mark('first-question');
   });
+  // After the page's own downloads, so the offline copy can reuse them.
+  if (program !== null) keepOffline(offerUpdate).catch(() => {});
 }
 
 start();

@@ -7,6 +7,7 @@ import WASI from './vendor/browser_wasi_shim/wasi.js';
 import { Fd } from './vendor/browser_wasi_shim/fd.js';
 import { File, OpenFile, PreopenDirectory } from './vendor/browser_wasi_shim/fs_mem.js';
 import * as wasiDefs from './vendor/browser_wasi_shim/wasi_defs.js';
+import { decode } from './cp1252.js';
 
 const kArguments = ['dosmo'];
 const kFolderName = '.';
@@ -117,6 +118,6 @@ export async function runProgram(program, inputBytes) {
 function endingOf(status, reachedEnd, stderr) {
   if (status === null) return 'crashed';
   if (status === 0) return 'finished';
-  const endOfInput = new TextDecoder('latin1').decode(stderr).includes(kEndOfInputAtQuestion);
+  const endOfInput = decode(stderr).includes(kEndOfInputAtQuestion);
   return reachedEnd && endOfInput ? 'waiting' : 'failed';
 }

@@ -3,6 +3,12 @@
 // shows typing) and any run-time error report after it, cut into lines.
 
 const kLineEnd = '\r\n';
+// The run-time's own lines among the program's output, in English.
+const kRunTimeLines = /^(Pause - Please enter|File name missing or blank|UNIT \d+\?)/;
+
+export function isRunTimeLine(text) {
+  return kRunTimeLines.test(text);
+}
 
 // Where the next answer goes in the output of a run that stopped waiting for
 // it. At the end of input the question's line is still open, and the run's
@@ -11,6 +17,18 @@ const kLineEnd = '\r\n';
 export function answerPlace(outputText) {
   if (outputText.endsWith(kLineEnd)) return { at: outputText.length - kLineEnd.length, below: true };
   return { at: outputText.length, below: false };
+}
+
+// The question an answer placed at `at` answers, as the screen shows it: the
+// last group of non-blank lines the program wrote since the answer before
+// (at `from`), its lines joined by a blank.
+export function questionText(outputText, from, at) {
+  const lines = forDisplay(outputText.slice(from, at)).split('\n').map((line) => line.trim());
+  let end = lines.length;
+  while (end > 0 && lines[end - 1] === '') end--;
+  let start = end;
+  while (start > 0 && lines[start - 1] !== '') start--;
+  return lines.slice(start, end).join(' ');
 }
 
 // Segments in screen order: {kind: 'output' | 'answer' | 'error', text}.
@@ -33,7 +51,7 @@ function segmentsOf(outputText, errorText, steps) {
 
 // A record's carriage control may leave a lone CR (overprint) or a form feed;
 // on the page only the line ends count.
-function forDisplay(text) {
+export function forDisplay(text) {
   return text.replace(/\r\n/g, '\n').replace(/[\r\f]/g, '');
 }
 

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Writes SITE/sw.js: the files of web/site-files.txt, each with the SHA-256 of
+# its bytes in SITE, above the service worker's code. A new digest is a new
+# version: the worker fetches only the files whose digest changed and the
+# page offers to reload. Run again after changing a file of a built site.
+# Usage: scripts/write-service-worker.sh SITE
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+site=$1
+
+mapfile -t files < <(grep -v '^#' "$root/web/site-files.txt" | grep .)
+cd "$site"
+digests=$(sha256sum "${files[@]}")
+{
+  echo "const kVersion = '$(printf '%s\n' "$digests" | sha256sum | cut -c1-16)';"
+  echo 'const kFiles = ['
+  # The page is addressed as its folder; index.html is what it serves.
+  printf '%s\n' "$digests" | sed -e 's|^\([0-9a-f]*\)  index\.html$|\1  ./|' \
+    -e "s|^\([0-9a-f]*\)  \(.*\)$|  ['\2', '\1'],|"
+  echo '];'
+  echo
+  cat "$root/web/service-worker.js"
+} > sw.js
