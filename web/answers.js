@@ -10,18 +10,21 @@ import { answerPlace, questionText } from './transcript.js';
 const kMostPlacedLines = 400;
 const kUnread = { at: null, below: false, question: null };
 
-function lastPlace(steps) {
+function lastPlaced(steps) {
   for (let index = steps.length - 1; index >= 0; index--) {
-    if (steps[index].at !== null) return steps[index].at;
+    if (steps[index].at !== null) return steps[index];
   }
-  return 0;
+  return { at: 0, question: '' };
 }
 
 // Where the answer to the question a waiting run asks goes, and that question.
+// A question that nothing new was written for is the one still waiting (an
+// empty line does not answer a question).
 export function nextPlace(result, steps) {
   const output = decode(result.stdout);
   const place = answerPlace(output);
-  return { ...place, question: questionText(output, lastPlace(steps), place.at) };
+  const previous = lastPlaced(steps);
+  return { ...place, question: questionText(output, previous.at, place.at) || previous.question };
 }
 
 // A question asked a second time is a second question: the key counts it.
