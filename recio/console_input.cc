@@ -12,6 +12,7 @@
 #include "recio/console.h"
 #include "recio/errors.h"
 #include "recio/platform/platform.h"
+#include "recio/run_end.h"
 #include "recio/scanner.h"
 
 namespace recio {

@@ -19,6 +19,7 @@
 #include "recio/errors.h"
 #include "recio/platform/platform.h"
 #include "recio/record_sink.h"
+#include "recio/run_end.h"
 #include "recio/scanner.h"
 
 namespace recio {

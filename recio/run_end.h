@@ -5,6 +5,10 @@
 #ifndef DOSMO_RECIO_RUN_END_H_
 #define DOSMO_RECIO_RUN_END_H_
 
+#include <cstddef>
+
+#include "recio/platform/platform.h"
+
 namespace recio {
 
 // The run is over: `status` is the exit status, or `signalNumber` is the
@@ -21,6 +25,13 @@ inline constexpr RunEnd kErrorEnd{1, 0};
 // the units and ends the process as `runProgram` would have: with the same
 // status and bytes, or by the same interrupt.
 [[noreturn]] void endRun(RunEnd end);
+
+// Ends the run when an interrupt has arrived (see `Platform::pendingInterrupt`).
+void endRunIfInterrupted();
+
+// One read of standard input through the platform in use; an interrupt that
+// broke into it ends the run, so the caller sees bytes, the end or a failure.
+ReadResult readInputOrEnd(char* buffer, std::size_t capacity);
 
 }  // namespace recio
 

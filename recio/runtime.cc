@@ -78,6 +78,17 @@ void endRun(RunEnd end) {
 #endif
 }
 
+void endRunIfInterrupted() {
+  int signalNumber = platform().pendingInterrupt();
+  if (signalNumber != 0) endRun(RunEnd{128 + signalNumber, signalNumber});
+}
+
+ReadResult readInputOrEnd(char* buffer, std::size_t capacity) {
+  ReadResult got = platform().readInput(buffer, capacity);
+  if (got.interrupted) endRunIfInterrupted();
+  return got;
+}
+
 void startRun(int argumentCount, const char* const* arguments) {
   resetConsole();
   resetConsoleInput();

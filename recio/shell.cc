@@ -15,6 +15,7 @@
 #include "recio/console.h"
 #include "recio/platform/platform.h"
 #include "recio/report_unit.h"
+#include "recio/run_end.h"
 
 namespace recio {
 namespace {

@@ -20,7 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "recio/console.h"
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 #include "recio/run_end.h"
 #include "recio/shell.h"
 #include "tests/fake_platform.h"

@@ -44,10 +44,10 @@ int flagsFor(FileAccess access) {
 
 // open(2), tried again when a signal that is no interrupt broke in; an
 // interrupt leaves -1 with errno EINTR.
-int openRetrying(const char* name, int flags) {
+int openRetrying(const char* name, int flags, Platform& host) {
   for (;;) {
     int descriptor = ::open(name, flags, 0666);
-    if (descriptor >= 0 || errno != EINTR || hostPlatform().pendingInterrupt() != 0) {
+    if (descriptor >= 0 || errno != EINTR || host.pendingInterrupt() != 0) {
       return descriptor;
     }
   }
@@ -99,10 +99,10 @@ bool exists(const std::string& name) {
   return stat(name.c_str(), &status) == 0;
 }
 
-FileOpen open(const std::string& name, FileAccess access, bool create) {
+FileOpen open(const std::string& name, FileAccess access, bool create, Platform& host) {
   int flags = flagsFor(access) | O_CLOEXEC | O_NOCTTY;
   if (create) flags |= O_CREAT | O_EXCL;
-  int descriptor = openRetrying(name.c_str(), flags);
+  int descriptor = openRetrying(name.c_str(), flags, host);
   if (descriptor < 0) return {-1, openFaultOf(errno)};
   // A folder opened for reading is no file to write a report to.
   struct stat status;
@@ -130,20 +130,7 @@ FileFault truncate(int descriptor, std::uint64_t length) {
   }
 }
 
-bool writeStandard(StdStream stream, std::string_view bytes) {
-  int descriptor = standardDescriptor(stream);
-  while (!bytes.empty()) {
-    ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
-    if (count > 0) {
-      bytes.remove_prefix(static_cast<std::size_t>(count));
-    } else if (count == 0 || errno != EINTR) {
-      return false;
-    }
-  }
-  return true;
-}
-
-FileFault write(int descriptor, std::string_view bytes) {
+FileFault write(int descriptor, std::string_view bytes, Platform& host) {
   while (!bytes.empty()) {
     ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
     if (count > 0) {
@@ -152,7 +139,7 @@ FileFault write(int descriptor, std::string_view bytes) {
       return FileFault::other;  // nothing taken and no reason given
     } else if (errno != EINTR) {
       return writeFaultOf(errno);
-    } else if (hostPlatform().pendingInterrupt() != 0) {
+    } else if (host.pendingInterrupt() != 0) {
       return FileFault::interrupted;
     }
   }

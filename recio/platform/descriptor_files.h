@@ -2,8 +2,8 @@
 // side of the platform layer and the WASI side, whose C library offers the
 // same calls over the WASI file system (there confined to the folders the
 // host gives the program). Every failure is told as a `FileFault`.
-#ifndef DOSMO_RECIO_DESCRIPTOR_FILES_H_
-#define DOSMO_RECIO_DESCRIPTOR_FILES_H_
+#ifndef DOSMO_RECIO_PLATFORM_DESCRIPTOR_FILES_H_
+#define DOSMO_RECIO_PLATFORM_DESCRIPTOR_FILES_H_
 
 #include <cstdint>
 #include <string>
@@ -16,10 +16,6 @@ namespace recio::descriptor_files {
 // The descriptor of a standard stream.
 int standardDescriptor(StdStream stream);
 
-// Writes all bytes to a standard stream, retrying partial and interrupted
-// writes (an interrupt is told by the next read); false when the write failed.
-bool writeStandard(StdStream stream, std::string_view bytes);
-
 // Why an open failed, from its errno.
 FileFault openFaultOf(int error);
 
@@ -27,15 +23,18 @@ FileFault openFaultOf(int error);
 bool exists(const std::string& name);
 // Opens an existing file, or creates a new one exclusively when `create`; a
 // folder is refused as access denied. The descriptor is not passed to children.
-FileOpen open(const std::string& name, FileAccess access, bool create);
+// An open that a signal broke into is tried again unless `host` tells of a
+// pending interrupt, when it is told as `FileFault::interrupted`.
+FileOpen open(const std::string& name, FileAccess access, bool create, Platform& host);
 // Cuts a regular file to `length` bytes; another kind of file is notSupported.
 FileFault truncate(int descriptor, std::uint64_t length);
-// Writes all bytes at the current position, retrying partial writes; an
-// interrupt that broke in is told as `FileFault::interrupted`.
-FileFault write(int descriptor, std::string_view bytes);
+// Writes all bytes at the current position, retrying partial writes and those
+// a signal broke into; an interrupt pending at `host` is told as
+// `FileFault::interrupted`.
+FileFault write(int descriptor, std::string_view bytes, Platform& host);
 // Closes the descriptor; it is released even when the close reports an error.
 FileFault close(int descriptor);
 
 }  // namespace recio::descriptor_files
 
-#endif  // DOSMO_RECIO_DESCRIPTOR_FILES_H_
+#endif  // DOSMO_RECIO_PLATFORM_DESCRIPTOR_FILES_H_

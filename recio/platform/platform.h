@@ -1,10 +1,11 @@
 // The platform layer: every service the run-time takes from the host (standard
 // streams, terminal test, files, child processes and the shell settings,
-// environment, interrupts). The run-time reaches the host only through
-// `platform()`, so tests install a `Platform` of their own and drive the whole
-// run-time from memory. A host's side defines the methods of `HostPlatform`.
-#ifndef DOSMO_RECIO_PLATFORM_H_
-#define DOSMO_RECIO_PLATFORM_H_
+// environment, interrupts), and the choice of host. The run-time reaches the
+// host only through `platform()`, so tests install a `Platform` of their own
+// and drive the whole run-time from memory. A host's side defines the methods
+// of `HostPlatform`.
+#ifndef DOSMO_RECIO_PLATFORM_PLATFORM_H_
+#define DOSMO_RECIO_PLATFORM_PLATFORM_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -134,6 +135,41 @@ class Platform {
   virtual bool consoleWantsUtf8() { return false; }
 };
 
+// The host services of this system. Its methods are defined by the one side
+// built for the host: posix*.cc on a POSIX system, windows*.cc on Windows,
+// wasi*.cc under WASI; a side defines these methods and nothing else.
+class HostPlatform final : public Platform {
+ public:
+  bool isTerminal(StdStream stream) override;
+  ReadResult readInput(char* buffer, std::size_t capacity) override;
+  bool writeStd(StdStream stream, std::string_view bytes) override;
+
+  bool fileExists(const std::string& name) override;
+  FileOpen openFile(const std::string& name, FileAccess access, bool create) override;
+  FileOpen openDevice(Device device) override;
+  FileFault truncateFile(std::intptr_t handle, std::uint64_t length) override;
+  FileFault writeFile(std::intptr_t handle, std::string_view bytes) override;
+  FileFault closeFile(std::intptr_t handle) override;
+
+  std::optional<std::string> environment(const char* name) override;
+  bool runProcess(const std::string& program, const std::vector<std::string>& arguments,
+                  bool* missing) override;
+  bool canStart(const std::string& program) override;
+  void clearScreen() override;
+  ShellSettings shellSettings() override;
+
+  void catchInterrupts() override;
+  int pendingInterrupt() override;
+  [[noreturn]] void endByInterrupt(int signalNumber) override;
+#if !defined(_WIN32) && !defined(__wasi__)
+  // Only a POSIX signal can break into a write; the other sides keep the
+  // interface's hold that does nothing.
+  void holdInterrupts() override;
+  void releaseInterrupts() override;
+#endif
+  bool consoleWantsUtf8() override;
+};
+
 // The platform in use: the host's own unless a test installed another.
 Platform& platform();
 
@@ -143,17 +179,6 @@ void setPlatform(Platform* replacement);
 // The host's own platform: the side of the host the program is built for.
 Platform& hostPlatform();
 
-// Ends the run when an interrupt has arrived (see `Platform::pendingInterrupt`).
-void endRunIfInterrupted();
-
-// True when the locale the environment names (LC_ALL, LC_CTYPE, LANG) has
-// the UTF-8 code set; for the sides whose terminals follow the locale.
-bool localeNamesUtf8();
-
-// One read of standard input through the platform in use; an interrupt that
-// broke into it ends the run, so the caller sees bytes, the end or a failure.
-ReadResult readInputOrEnd(char* buffer, std::size_t capacity);
-
 }  // namespace recio
 
-#endif  // DOSMO_RECIO_PLATFORM_H_
+#endif  // DOSMO_RECIO_PLATFORM_PLATFORM_H_

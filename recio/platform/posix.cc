@@ -1,17 +1,15 @@
-// The POSIX side of the platform layer for the standard streams, the
-// environment and interrupts. Interrupts are noted by a handler and told by
+// The POSIX side of the platform layer for the standard streams and
+// interrupts (writes, the environment and the terminal's character set are
+// shared with the WASI side). Interrupts are noted by a handler and told by
 // the next read they break into, so the run can close the report first.
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 
 #include <errno.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/select.h>
 #include <unistd.h>
 
 #include <optional>
-#include <string>
-#include <string_view>
 
 #include "recio/platform/descriptor_files.h"
 
@@ -67,19 +65,7 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
   }
 }
 
-bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
-  return descriptor_files::writeStandard(stream, bytes);
-}
-
-std::optional<std::string> HostPlatform::environment(const char* name) {
-  const char* value = getenv(name);
-  if (value == nullptr) return std::nullopt;
-  return std::string(value);
-}
-
 int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
-
-bool HostPlatform::consoleWantsUtf8() { return localeNamesUtf8(); }
 
 void HostPlatform::catchInterrupts() {
   struct sigaction action = {};

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "recio/platform/descriptor_files.h"
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio {
 namespace {
@@ -25,7 +25,7 @@ FileOpen duplicateOf(int descriptor) {
 bool HostPlatform::fileExists(const std::string& name) { return descriptor_files::exists(name); }
 
 FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
-  return descriptor_files::open(name, access, create);
+  return descriptor_files::open(name, access, create, *this);
 }
 
 FileOpen HostPlatform::openDevice(Device device) {
@@ -34,7 +34,7 @@ FileOpen HostPlatform::openDevice(Device device) {
     case Device::standardError: return duplicateOf(STDERR_FILENO);
     case Device::null: break;
   }
-  return descriptor_files::open("/dev/null", FileAccess::readWrite, false);
+  return descriptor_files::open("/dev/null", FileAccess::readWrite, false, *this);
 }
 
 FileFault HostPlatform::truncateFile(std::intptr_t handle, std::uint64_t length) {
@@ -42,7 +42,7 @@ FileFault HostPlatform::truncateFile(std::intptr_t handle, std::uint64_t length)
 }
 
 FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
-  return descriptor_files::write(descriptorOf(handle), bytes);
+  return descriptor_files::write(descriptorOf(handle), bytes, *this);
 }
 
 FileFault HostPlatform::closeFile(std::intptr_t handle) {

@@ -12,7 +12,7 @@
 
 #include <string_view>
 
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 
 extern char** environ;
 

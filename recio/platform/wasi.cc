@@ -1,5 +1,6 @@
-// The WASI side of the platform layer for the standard streams, the
-// environment, child processes and interrupts. A WASI program can start no
+// The WASI side of the platform layer for standard input, the terminal test,
+// child processes and interrupts (writes, the environment and the terminal's
+// character set are shared with the POSIX side). A WASI program can start no
 // process, so no command interpreter is ever found: the screen clear gives 0
 // and a command typed at the pause is skipped, as on a host without one.
 // There are no signals, so no interrupt ever arrives.
@@ -8,10 +9,10 @@
 #include <wasi/api.h>
 
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "recio/platform/descriptor_files.h"
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio {
 namespace {
@@ -40,16 +41,6 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
   return {0, true};
 }
 
-bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
-  return descriptor_files::writeStandard(stream, bytes);
-}
-
-std::optional<std::string> HostPlatform::environment(const char* name) {
-  const char* value = getenv(name);
-  if (value == nullptr) return std::nullopt;
-  return std::string(value);
-}
-
 bool HostPlatform::runProcess(const std::string&, const std::vector<std::string>&, bool* missing) {
   if (missing) *missing = true;
   return false;
@@ -61,14 +52,8 @@ void HostPlatform::clearScreen() {}
 
 int HostPlatform::pendingInterrupt() { return 0; }
 
-bool HostPlatform::consoleWantsUtf8() { return localeNamesUtf8(); }
-
 void HostPlatform::catchInterrupts() {}
 
 void HostPlatform::endByInterrupt(int signalNumber) { _Exit(128 + signalNumber); }
-
-// No interrupt reaches the program here, so none can break into a write.
-void HostPlatform::holdInterrupts() {}
-void HostPlatform::releaseInterrupts() {}
 
 }  // namespace recio

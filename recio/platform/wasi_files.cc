@@ -7,7 +7,7 @@
 // write to those streams and are never closed, and the null device is a mark
 // whose writes go nowhere.
 #include "recio/platform/descriptor_files.h"
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 #include "recio/utf8.h"
 
 namespace recio {
@@ -36,7 +36,7 @@ bool HostPlatform::fileExists(const std::string& name) {
 }
 
 FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
-  return descriptor_files::open(pathOf(name), access, create);
+  return descriptor_files::open(pathOf(name), access, create, *this);
 }
 
 FileOpen HostPlatform::openDevice(Device device) {
@@ -58,7 +58,7 @@ FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) 
     case kConsoleHandle: return writeStd(StdStream::output, bytes) ? FileFault::none : FileFault::other;
     case kErrorHandle: return writeStd(StdStream::error, bytes) ? FileFault::none : FileFault::other;
     case kNullHandle: return FileFault::none;
-    default: return descriptor_files::write(descriptorOf(handle), bytes);
+    default: return descriptor_files::write(descriptorOf(handle), bytes, *this);
   }
 }
 

@@ -9,7 +9,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio {
 namespace {
@@ -18,8 +18,9 @@ namespace {
 constexpr UINT kInterruptedStatus = 0xC000013AU;
 // The console's own code page for Windows-1252 text.
 constexpr UINT kWindows1252 = 1252;
-// Largest piece handed to one WriteFile (old consoles refuse bigger ones).
-constexpr std::size_t kLargestWrite = 32768;
+// Largest piece handed to one ReadFile or WriteFile on a standard handle (old
+// consoles refuse bigger ones).
+constexpr std::size_t kLargestStdTransfer = 32768;
 // How long a console read that broke off waits for the interrupt to be noted,
 // since the handler runs in a thread of its own.
 constexpr int kInterruptNoteWaits = 50;
@@ -83,7 +84,7 @@ ReadResult HostPlatform::readInput(char* buffer, std::size_t capacity) {
   if (arrivedInterrupt != 0) return interrupted;
   HANDLE input = handleOf(StdStream::input);
   DWORD count = 0;
-  DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, kLargestWrite));
+  DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, kLargestStdTransfer));
   bool ok = ReadFile(input, buffer, wanted, &count, nullptr) != 0;
   if (!ok) {
     DWORD error = GetLastError();
@@ -101,7 +102,7 @@ bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
   HANDLE handle = handleOf(stream);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
   while (!bytes.empty()) {
-    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
+    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), kLargestStdTransfer));
     DWORD written = 0;
     if (!WriteFile(handle, bytes.data(), piece, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
@@ -149,10 +150,6 @@ void HostPlatform::catchInterrupts() {
   // not called for an event the process ignores.
   SetConsoleCtrlHandler(noteInterrupt, TRUE);
 }
-
-// A console event is noted by a thread of its own and breaks into no write.
-void HostPlatform::holdInterrupts() {}
-void HostPlatform::releaseInterrupts() {}
 
 void HostPlatform::endByInterrupt(int /*signalNumber*/) {
   restoreConsoleCodePage();

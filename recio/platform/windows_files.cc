@@ -6,13 +6,13 @@
 
 #include <algorithm>
 
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio {
 namespace {
 
-// Largest piece handed to one WriteFile.
-constexpr std::size_t kLargestWrite = 1U << 30;
+// Largest piece handed to one WriteFile on a file (its count is 32 bits).
+constexpr std::size_t kLargestFileWrite = 1U << 30;
 
 // Why an open failed, from its last-error code.
 FileFault openFaultOf(DWORD error) {
@@ -140,7 +140,7 @@ FileFault HostPlatform::truncateFile(std::intptr_t handle, std::uint64_t length)
 FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) {
   HANDLE file = handleOf(handle);
   while (!bytes.empty()) {
-    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
+    DWORD piece = static_cast<DWORD>(std::min(bytes.size(), kLargestFileWrite));
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), piece, &written, nullptr)) return writeFaultOf(GetLastError());
     if (written == 0) return FileFault::other;  // nothing taken and no reason given

@@ -4,7 +4,7 @@
 // The interpreter clears the screen itself with its own "cls".
 #include <windows.h>
 
-#include "recio/platform/host_platform.h"
+#include "recio/platform/platform.h"
 
 namespace recio {
 namespace {
