@@ -219,7 +219,8 @@ function show(focus) {
   page.send.disabled = !waiting;
   for (const control of [page.back, page.restart, page.share]) control.disabled = steps.length === 0;
   page.open.disabled = false;
-  page.status.textContent = statusText();
+  const remade = focus === kStayPut && current.files.length > 0;
+  page.status.textContent = remade ? 'Relatório refeito com a resposta mudada.' : statusText();
   const failed = current.ending === 'failed';
   page.explanation.hidden = !failed;
   page.explanation.textContent = failed ? explanationOf(errorText) : '';
@@ -290,7 +291,9 @@ async function editAnswer(event) {
     if (steps[index] === undefined) return;
     later = laterAnswers(steps, index + 1, later);
     ({ steps, result: current } = await changeAnswer(run, steps, index, typedLine(text), later));
-    show(kStayPut);
+    // A report made again leaves the user at the answer, for the next
+    // change; a new question or an error is brought into view.
+    show(current.ending === 'finished' ? kStayPut : kBringIntoView);
     performance.measure('change-to-report', 'change-sent');
   });
 }

@@ -10,7 +10,7 @@ const kSvg = 'http://www.w3.org/2000/svg';
 const kUtf8 = new TextDecoder('utf-8');  // drops the byte order mark
 const kBarHeight = 60;
 // A part narrower than this share of the bar shows its mass in the list only.
-const kLabelledShare = 0.09;
+const kLabelledShare = 0.05;
 
 const section = document.getElementById('memorial-section');
 const text = document.getElementById('memorial');
@@ -23,9 +23,19 @@ function svgElement(name, attributes) {
   return element;
 }
 
+// Written as the memo writes its figures: two decimals after a comma.
 function figureOf(value, unit) {
-  return `${Number(value).toFixed(1)} ${unit}`;
+  return `${Number(value).toFixed(2).replace('.', ',')} ${unit}`;
 }
+
+// A mass shows on its part only where it fits; the list holds them all.
+function fitMasses() {
+  for (const mass of figure.querySelectorAll('.composition-masses span')) {
+    mass.hidden = false;
+    mass.hidden = mass.scrollWidth > mass.clientWidth;
+  }
+}
+new ResizeObserver(fitMasses).observe(figure);
 
 // The parts of one cubic metre whose volume and mass are numbers, or null.
 function partsOf(jsonBytes) {
@@ -102,5 +112,6 @@ export function showMemorial(files) {
   if (parts !== null) {
     drawComposition(parts);
     figure.hidden = false;
+    fitMasses();
   }
 }

@@ -169,10 +169,13 @@ class Browser:
         self.button(name).click()
         self.settled_after(runs)
 
-    def answer_with_comma(self, text, choice):
-        """Types an answer with a decimal comma; the dialog must stop it."""
+    def answer_with_comma(self, text, choice, field=None):
+        """Types an answer with a decimal comma (in the answer field, or in
+        the given field of Respostas); the dialog must stop it."""
         runs = self.runs()
-        self.field().send_keys(text + Keys.ENTER)
+        if field is not None:
+            field.clear()
+        (field or self.field()).send_keys(text + Keys.ENTER)
         self.until(lambda: self.js("return document.querySelector('dialog[open]') !== null"), "no dialog")
         if SHOTS is not None:
             self.shoot(f"{self.name}-comma-dialog")
@@ -402,9 +405,8 @@ class PageTest(unittest.TestCase):
             # A ratio of "0,55" sent as typed is read as 0: the run ends in
             # the division by zero, explained.
             browser.change(FCK_QUESTION, "25")
-            while len(browser.given_answers()) > 7:
-                browser.press("Voltar")
-            browser.answer_with_comma("0,55", "Enviar como digitado")
+            browser.answer_with_comma("0,55", "Enviar como digitado",
+                                      browser.answer_field("digite o valor da relacao a/c escolhido ="))
             self.assertScreen(browser, "ratio-zero", lines[:7] + ["0,55"])
             self.assertErrorInView(browser, "divisão por zero")
             self.assertFitsTheScreen(browser)
