@@ -323,6 +323,8 @@ class PageTest(unittest.TestCase):
         self.assertTrue(all(size >= 14 for size in sizes), sizes)
         self.assertEqual(browser.js(
             "return document.documentElement.scrollWidth - document.documentElement.clientWidth"), 0)
+        self.assertEqual(browser.js("return [...document.querySelectorAll('.report-text')]"
+                                    ".filter((text) => text.scrollWidth > text.clientWidth).length"), 0)
 
     def test_worked_example_typed_gives_the_native_report(self):
         browser = self.browser()
