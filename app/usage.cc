@@ -11,7 +11,7 @@ namespace dosmo {
 namespace {
 
 constexpr std::string_view kUsage[] = {
-    "Uso: dosmo [NOME]",
+    "Uso: dosmo [--memorial] [NOME]",
     "",
     "Calcula a dosagem de um concreto estrutural: responda as perguntas no",
     "console e os resultados vao para um arquivo de relatorio (Windows-1252,",
@@ -21,8 +21,10 @@ constexpr std::string_view kUsage[] = {
     "Saida: 0 apos uma execucao normal; 1 apos um erro de execucao, relatado",
     "na saida de erro. Ctrl-C termina guardando o relatorio ja escrito.",
     "  --help     mostra este texto      --version  mostra a versao",
+    "  --memorial grava tambem, ao lado do relatorio, o memorial de calculo:",
+    "             NOME-memorial.txt (UTF-8, CR LF) e NOME-memorial.json",
     "",
-    "Usage: dosmo [NAME]",
+    "Usage: dosmo [--memorial] [NAME]",
     "",
     "Proportions a structural concrete mix: answer the questions on the console",
     "and the results go to a report file (Windows-1252, CR LF line ends) named",
@@ -32,6 +34,8 @@ constexpr std::string_view kUsage[] = {
     "Exit status: 0 after a normal run; 1 after a run-time error, reported on",
     "standard error. Ctrl-C ends the run keeping the report written so far.",
     "  --help     shows this text        --version  shows the version",
+    "  --memorial also writes the calculation memo beside the report:",
+    "             NAME-memorial.txt (UTF-8, CR LF) and NAME-memorial.json",
 };
 
 constexpr std::string_view kVersion = "dosmo " DOSMO_VERSION;

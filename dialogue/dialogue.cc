@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
+#include "dialogue/memo_record.h"
 #include "dialogue/mix_formulas.h"
 #include "dialogue/tables.h"
 #include "recio/console_input.h"
@@ -110,6 +112,17 @@ void askReal(float& item) {
   recio::endRead();
 }
 
+// A read whose answer the memo keeps under `key`.
+void askInteger(std::int32_t& item, MemoRecord& memo, const std::string& key) {
+  askInteger(item);
+  memo.answer(key, item);
+}
+
+void askReal(float& item, MemoRecord& memo, const std::string& key) {
+  askReal(item);
+  memo.answer(key, item);
+}
+
 void askText(char* item, int length) {
   recio::beginRead();
   recio::readText(item, length);
@@ -137,9 +150,9 @@ void bannerAndReportFile(MixState& state) {
 }
 
 // S2: the characteristic strength and the report heading.
-void strengthAndHeading(MixState& state) {
+void strengthAndHeading(MixState& state, MemoRecord& memo) {
   console(text("digite o valor do fck requerido (Mpa) ", 38));
-  askReal(state.fck);
+  askReal(state.fck, memo, "fck");
   report(textCut(" Relat\xF3rio do Programa Dosmo de Concrteto V.1.15   ", 48));
   report(text(" Traco em peso e volume ", 24));
   report(kBlankValue);
@@ -174,15 +187,18 @@ Text controlMessage(ControlLevel level) {
 }
 
 // S3: the control level and the target mean strength.
-void controlAndTarget(MixState& state) {
+void controlAndTarget(MixState& state, MemoRecord& memo) {
   console(text("digite 4 para concreto com rigoroso controle tecnologico", 56));
   console(text("digite 5.5 para concreto com medio controle tecnologico", 55));
   console(textCut("digite 7 para concreto com baixo controle tecnoogico ", 52));
   console(kBlankValue);
   console(text("digite o n\xFAmero da opcao desejada", 33));
-  askReal(state.deviationSd);
-  report(controlMessage(controlLevelOf(state.deviationSd)));
+  askReal(state.deviationSd, memo, "desvio_padrao");
+  const ControlLevel level = controlLevelOf(state.deviationSd);
+  memo.result("nivel_controle", static_cast<std::int32_t>(level) + 1);
+  report(controlMessage(level));
   state.fc28 = targetStrength(state.fck, state.deviationSd);
+  memo.result("fc28", state.fc28);
   report(kBlankValue);
   formattedReal(kReportUnit,
                 "(1X,' Este concreto dever\xE1 aos 28 dias atingir uma resist\xEAncia de ',"
@@ -192,7 +208,7 @@ void controlAndTarget(MixState& state) {
 }
 
 // S4: the slump, after the recommended ranges.
-void slump(MixState& state) {
+void slump(MixState& state, MemoRecord& memo) {
   console(text("  ABAT. RECOM P/ OBRAS DE CONCRETO MASSA MAX=8cm ; MIN=3cm", 58));
   console(kEmptyValue);
   console(text("  ABAT. RECOM P/ PAREDES DE FUND. E SAPATAS, CAIXOES, LAJES,", 60));
@@ -202,7 +218,7 @@ void slump(MixState& state) {
   console(kBlankValue);
   console(kEmptyValue);
   console(text("digite o valor do abatimento (cm)", 33));
-  askReal(state.slumpCm);
+  askReal(state.slumpCm, memo, "abatimento");
   report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' O concreto dever\xE1 ter um abatimento de ',F5.2,' cm')",
                 state.slumpCm);
@@ -214,21 +230,26 @@ void slump(MixState& state) {
 }
 
 // S5: the maximum size of the coarse aggregate.
-void maximumSize(MixState& state) {
+void maximumSize(MixState& state, MemoRecord& memo) {
   console(text("digite o diametro maximo do agregado graudo (mm) - padrao = 25", 62));
-  askReal(state.maxAggregateMm);
+  askReal(state.maxAggregateMm, memo, "diametro_maximo");
   clearScreen(state);
 }
 
 // S6: the aggregate shape factor and the water content.
-void shapeAndWater(MixState& state) {
+void shapeAndWater(MixState& state, MemoRecord& memo) {
   console(text("digite 0.9 se o agregado e bem arredondado", 42));
   console(text("digite 1 se o agragado e britado cubico", 39));
   console(text("digite 1.05 se o agregado e lamelar", 35));
   console(kEmptyValue);
   console(text("digite o valor da opcao desejada ", 33));
-  askReal(state.shapeFactor);
-  state.waterContent = waterContentFor(state.slumpCm, state.maxAggregateMm, state.shapeFactor);
+  askReal(state.shapeFactor, memo, "fator_forma");
+  WaterPowers powers;
+  state.waterContent =
+      waterContentFor(state.slumpCm, state.maxAggregateMm, state.shapeFactor, &powers);
+  memo.intermediate("potencia_abatimento", powers.slumpPower);
+  memo.intermediate("potencia_diametro", powers.sizePower);
+  memo.result("teor_agua", state.waterContent);
   report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' Teor de \xE1gua encontrado foi de ',F6.2,' (l/m^3)')",
                 state.waterContent);
@@ -236,7 +257,7 @@ void shapeAndWater(MixState& state) {
 }
 
 // The guide of recommended water-cement ratios and the route question.
-void durabilityGuide(MixState& state) {
+void durabilityGuide(MixState& state, MemoRecord& memo) {
   console(text("a/c=0.45+OU-0.02 conc. estr. suj. a exp. muito severas e p/ grandes var. temp.", 78));
   console(text("a/c=0.55+OU-0.02 conc. estr. suj. a exp. muito severas e p/ moderadas var. temp", 79));
   console(text("a/c=0.50+OU-0.02 conc. estr. suj. a exp. menos severas e p/ grandes var. temp.", 78));
@@ -251,13 +272,13 @@ void durabilityGuide(MixState& state) {
   console(text("2 - Utlizar um valor que garanta uma resistencia maior que fc28", 63));
   consoleBlanks(2);
   console(text("Digite o numero da opcao desejada", 33));
-  askInteger(state.durabilityChoice);
+  askInteger(state.durabilityChoice, memo, "opcao_relacao_ac");
 }
 
 // Route 1, and the fallback of route 2: the ratio typed directly.
-void typedRatio(MixState& state) {
+void typedRatio(MixState& state, MemoRecord& memo) {
   console(text("digite o valor da relacao a/c escolhido = ", 42));
-  askReal(state.wcRatio);
+  askReal(state.wcRatio, memo, "relacao_ac_digitada");
 }
 
 // The report line that names the cement class.
@@ -269,49 +290,57 @@ Text cementClassLine(std::int32_t cementType) {
 
 // Route 2: the cement class, the suggested ratio from the strength table, and
 // the choice to keep it or type another.
-void suggestedRatio(MixState& state) {
+void suggestedRatio(MixState& state, MemoRecord& memo) {
   console(text("1 - cimento cp25", 16));
   console(text("2 - cimento cp32", 16));
   console(text("3 - cimento cp40", 16));
   consoleBlanks(2);
   console(text("digite o numero da opcao desejada", 33));
-  askInteger(state.cementType);
+  askInteger(state.cementType, memo, "classe_cimento");
   report(kBlankValue);
   report(cementClassLine(state.cementType));
+  const int column = cementColumn(state.cementType);
+  memo.result("coluna_cimento", column + 1);
   state.sharedAnswer = findRatioRow(state.cementType, state.fc28);  // role ratioRow
+  memo.result("linha_tabela_resistencia", state.sharedAnswer);
   if (state.sharedAnswer == 0) {
     // No tabulated strength of this cement reaches fc28: the user types a ratio.
     console(text("nenhuma relacao a/c da tabela atinge fc28 com este cimento", 58));
-    typedRatio(state);
+    typedRatio(state, memo);
     return;
   }
-  state.wcRatio = ratioStrengthTable[state.sharedAnswer - 1].ratio;
+  const RatioStrengthRow& row = ratioStrengthTable[state.sharedAnswer - 1];
+  memo.result("resistencia_tabela", row.strength[column]);
+  state.wcRatio = row.ratio;
+  memo.result("relacao_ac_sugerida", state.wcRatio);
   console(kBlankValue);
   console(text("fator agua/cimento sugerido para garantir uma resistencia superior a fc28.", 74));
   formattedReal(kConsole, "(F5.2)", state.wcRatio);
   consoleBlanks(2);
   console(text("gostaria de usar este valor? digite 1 para sim e 2 para novo valor", 66));
-  askInteger(state.sharedAnswer);  // role keepSuggested
+  askInteger(state.sharedAnswer, memo, "manter_sugerida");  // role keepSuggested
   if (state.sharedAnswer == 2) {
     console(text("digite o novo valor da relacao a/c ", 35));
-    askReal(state.wcRatio);
+    askReal(state.wcRatio, memo, "relacao_ac_digitada");
   }
 }
 
 // S7: the water-cement ratio, typed or suggested from the strength table.
-void waterCementRatio(MixState& state) {
-  durabilityGuide(state);
+void waterCementRatio(MixState& state, MemoRecord& memo) {
+  durabilityGuide(state, memo);
   clearScreen(state);
   if (state.durabilityChoice == 2) {
-    suggestedRatio(state);
+    suggestedRatio(state, memo);
   } else {
-    typedRatio(state);
+    typedRatio(state, memo);
   }
+  memo.result("relacao_ac", state.wcRatio);
 }
 
 // S8: the cement content.
-void cementContent(MixState& state) {
+void cementContent(MixState& state, MemoRecord& memo) {
   state.cementContent = cementContentFor(state.waterContent, state.wcRatio);
+  memo.result("consumo_cimento", state.cementContent);
   report(kBlankValue);
   formattedReal(kReportUnit, "('  Teor de cimento = ',F6.2,' (Kg/m^3)')", state.cementContent);
   report(kBlankValue);
@@ -320,44 +349,55 @@ void cementContent(MixState& state) {
 
 // The size-table row, air and sand share for the maximum size; a size above
 // the last row takes the last row, and the console says so.
-void airAndSand(MixState& state) {
+void airAndSand(MixState& state, MemoRecord& memo) {
   state.sizeRow = findSizeRow(state.maxAggregateMm);
+  memo.result("diametro_acima_da_tabela", state.sizeRow == 0 ? 1 : 0);
   if (state.sizeRow == 0) {
     console(text("diametro maximo acima de 150 mm: usados os valores de 150 mm", 60));
     state.sizeRow = kSizeRows;
   }
   const SizeRow& row = sizeTable[state.sizeRow - 1];
   const int column = airColumn(state.sharedAnswer);  // role airEntrained
+  memo.result("linha_tabela_diametro", state.sizeRow);
+  memo.result("diametro_tabela", row.maxSizeMm);
+  memo.result("com_ar_incorporado", column);
   state.airVolume = row.airVolume[column];
   state.sandPercent = row.sandPercent[column];
-  state.aggregateVolume =
-      aggregateVolumeFor(state.cementContent, state.waterContent, state.airVolume);
+  memo.result("volume_ar", state.airVolume);
+  memo.result("percentual_areia", state.sandPercent);
+  double cementVolume = 0;
+  state.aggregateVolume = aggregateVolumeFor(state.cementContent, state.waterContent,
+                                             state.airVolume, &cementVolume);
+  memo.intermediate("volume_cimento", cementVolume);
+  memo.result("volume_agregados", state.aggregateVolume);
   state.sandMass = sandMassFor(state.aggregateVolume, state.sandPercent);
+  memo.result("massa_areia", state.sandMass);
+  memo.result("volume_areia", absoluteVolumeFor(state.sandPercent, state.aggregateVolume));
 }
 
 // Asks for the number of coarse gradations until it fits the arrays.
-void gradationCount(MixState& state) {
+void gradationCount(MixState& state, MemoRecord& memo) {
   console(text("digite a quantidade de granulometrias diferentes de brita que tera o concreto", 77));
-  askInteger(state.sharedAnswer);  // role coarseCount
+  askInteger(state.sharedAnswer, memo, "quantidade_britas");  // role coarseCount
   while (state.sharedAnswer > kMaxGradations) {
     console(text("no maximo 8 granulometrias de brita podem ser dadas", 51));
     console(text("digite a quantidade de granulometrias diferentes de brita que tera o concreto", 77));
-    askInteger(state.sharedAnswer);
+    askInteger(state.sharedAnswer, memo, "quantidade_britas");
   }
 }
 
 // S9: entrained air, aggregate volume and sand, number of gradations.
-void airAndGradations(MixState& state) {
+void airAndGradations(MixState& state, MemoRecord& memo) {
   console(text("digite 1 se nao ha ar incorporado, digite 2 se ha ar incorporado", 64));
-  askInteger(state.sharedAnswer);  // role airEntrained
+  askInteger(state.sharedAnswer, memo, "ar_incorporado");  // role airEntrained
   console(kBlankValue);
-  airAndSand(state);
-  gradationCount(state);
+  airAndSand(state, memo);
+  gradationCount(state, memo);
   clearScreen(state);
 }
 
 // S10: the share of each gradation and the mix by weight.
-void mixByWeight(MixState& state) {
+void mixByWeight(MixState& state, MemoRecord& memo) {
   const int coarseCount = state.sharedAnswer;
   console(text("OBSERVACAO!! o numero que aparecera na brita e para efeito de calculo", 69));
   console(text(" nao corresponde a granulometria.", 33));
@@ -366,18 +406,24 @@ void mixByWeight(MixState& state) {
   for (int index = 1; index <= coarseCount; ++index) {
     formattedInteger(kConsole, "(1X,'digite a % do agregado correspondente a brita',I2,' em (%)')",
                      index);
-    askReal(state.coarsePercent[index - 1]);
-    state.coarseMass[index - 1] = coarseMassFor(state.coarsePercent[index - 1], state.aggregateVolume);
+    askReal(state.coarsePercent[index - 1], memo, gradationKey(index, "percentual"));
+    const float percent = state.coarsePercent[index - 1];
+    state.coarseMass[index - 1] = coarseMassFor(percent, state.aggregateVolume);
+    memo.result(gradationKey(index, "massa"), state.coarseMass[index - 1]);
+    memo.result(gradationKey(index, "volume"), absoluteVolumeFor(percent, state.aggregateVolume));
   }
   state.cementRatio = mixRatio(state.cementContent, state.cementContent);
+  memo.result("traco_cimento", state.cementRatio);
   reportBlanks(2);
   report(text(" Determina\xE7\xE3o do dosmo em peso:", 31));
   report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' cimento = ',F5.2)", state.cementRatio);
   state.sandRatio = mixRatio(state.sandMass, state.cementContent);
+  memo.result("traco_areia", state.sandRatio);
   formattedReal(kReportUnit, "(1X,' areia   = ',F5.2)", state.sandRatio);
   for (int index = 1; index <= coarseCount; ++index) {
     state.coarseRatio[index - 1] = mixRatio(state.coarseMass[index - 1], state.cementContent);
+    memo.result(gradationKey(index, "traco"), state.coarseRatio[index - 1]);
     formattedIntegerReal(kReportUnit, "(1X,' brita',I2,' = ',F5.2)", index,
                          state.coarseRatio[index - 1]);
   }
@@ -386,11 +432,14 @@ void mixByWeight(MixState& state) {
 }
 
 // The sand box: one box, or a blank record and two boxes of half the height.
-void sandBox(MixState& state) {
+void sandBox(MixState& state, MemoRecord& memo) {
   console(text("Digite a massa unitaria da areia (kg/dm^3) padrao = 1.59 ", 57));
-  askReal(state.sandUnitMass);
+  askReal(state.sandUnitMass, memo, "massa_unitaria_areia");
   state.sandBoxHeight = boxHeightFor(state.sandRatio, state.sandUnitMass);
-  if (needsTwoBoxes(state.sandBoxHeight)) {
+  memo.result("areia_altura_calculada", state.sandBoxHeight);
+  const bool twoBoxes = needsTwoBoxes(state.sandBoxHeight);
+  memo.result("areia_padiolas", twoBoxes ? 2 : 1);
+  if (twoBoxes) {
     report(kBlankValue);
     state.sandBoxHeight = halfHeight(state.sandBoxHeight);
     formattedReal(kReportUnit,
@@ -403,10 +452,11 @@ void sandBox(MixState& state) {
                   "' (cm)')",
                   state.sandBoxHeight);
   }
+  memo.result("areia_altura_padiola", state.sandBoxHeight);
 }
 
 // The box of one coarse gradation, numbered from 1.
-void coarseBox(MixState& state, int index) {
+void coarseBox(MixState& state, MemoRecord& memo, int index) {
   console(kBlankValue);
   formattedInteger(kConsole,
                    "(1X,'digite a massa unitaria da brita',I2,' (siga a sequencia anterior)')",
@@ -414,9 +464,12 @@ void coarseBox(MixState& state, int index) {
   console(text(" (kg/dm^3) padrao de 1.36 a 1.4 ", 32));
   console(kBlankValue);
   float& height = state.coarseBoxHeight[index - 1];
-  askReal(state.coarseUnitMass[index - 1]);
+  askReal(state.coarseUnitMass[index - 1], memo, gradationKey(index, "massa_unitaria"));
   height = boxHeightFor(state.coarseRatio[index - 1], state.coarseUnitMass[index - 1]);
-  if (needsTwoBoxes(height)) {
+  memo.result(gradationKey(index, "altura_calculada"), height);
+  const bool twoBoxes = needsTwoBoxes(height);
+  memo.result(gradationKey(index, "padiolas"), twoBoxes ? 2 : 1);
+  if (twoBoxes) {
     height = halfHeight(height);
     formattedIntegerReal(kReportUnit,
                          "(1X,' Para a brita ',I2,' usar 2 padiolas (45x35)cm^2 de base e "
@@ -428,18 +481,20 @@ void coarseBox(MixState& state, int index) {
                          "altura de ',F5.2,' (cm)')",
                          index, height);
   }
+  memo.result(gradationKey(index, "altura_padiola"), height);
 }
 
 // S11: the batch boxes, the water per bag and the end of the report.
-void batchBoxes(MixState& state) {
+void batchBoxes(MixState& state, MemoRecord& memo) {
   reportBlanks(3);
   report(text(" Transformando o dosmo p/ vol. e det. o vol. das padiolas de areia e brita", 74));
   report(text(" p/ 1 saco de cimento 50kg", 26));
   report(text(" Considerar BASE DA PADIOLA = 45cm x 35cm", 41));
-  sandBox(state);
+  sandBox(state, memo);
   const int coarseCount = state.sharedAnswer;
-  for (int index = 1; index <= coarseCount; ++index) coarseBox(state, index);
+  for (int index = 1; index <= coarseCount; ++index) coarseBox(state, memo, index);
   state.waterContent = waterPerBagFor(state.wcRatio);  // role waterPerBag
+  memo.result("agua_por_saco", state.waterContent);
   formattedReal(kReportUnit, "(1X,' \xC1gua em litros p/ 1 saco de cimemto de 50 kg = ',F7.2)",
                 state.waterContent);
   report(kBlankValue);
@@ -469,20 +524,25 @@ void closingScreen(MixState& state) {
 
 }  // namespace
 
-int runDialogue(MixState& state) {
+int runDialogue(MixState& state, MemoRecord& memo) {
   bannerAndReportFile(state);
-  strengthAndHeading(state);
-  controlAndTarget(state);
-  slump(state);
-  maximumSize(state);
-  shapeAndWater(state);
-  waterCementRatio(state);
-  cementContent(state);
-  airAndGradations(state);
-  mixByWeight(state);
-  batchBoxes(state);
+  strengthAndHeading(state, memo);
+  controlAndTarget(state, memo);
+  slump(state, memo);
+  maximumSize(state, memo);
+  shapeAndWater(state, memo);
+  waterCementRatio(state, memo);
+  cementContent(state, memo);
+  airAndGradations(state, memo);
+  mixByWeight(state, memo);
+  batchBoxes(state, memo);
   closingScreen(state);
   return 0;
+}
+
+int runDialogue(MixState& state) {
+  MemoRecord memo;
+  return runDialogue(state, memo);
 }
 
 int runDialogue() {

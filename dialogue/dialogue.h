@@ -5,9 +5,14 @@
 #ifndef DOSMO_DIALOGUE_DIALOGUE_H_
 #define DOSMO_DIALOGUE_DIALOGUE_H_
 
+#include "dialogue/memo_record.h"
 #include "dialogue/mix_state.h"
 
 namespace dosmo {
+
+// Runs the whole dialogue on `state`, keeping every answer and result in
+// `memo` as the stages store them, and returns 0.
+int runDialogue(MixState& state, MemoRecord& memo);
 
 // Runs the whole dialogue on `state` and returns 0.
 int runDialogue(MixState& state);

@@ -24,10 +24,12 @@ float targetStrength(float fck, float deviationSd) {
   return fpStore(fpAdd(fpMul(deviationSd, 1.65f), fck));
 }
 
-float waterContentFor(float slumpCm, float maxAggregateMm, float shapeFactor) {
+float waterContentFor(float slumpCm, float maxAggregateMm, float shapeFactor,
+                      WaterPowers* powers) {
   const double slumpPower = fpPow(fpMul(slumpCm, 10.0f), 0.1f);
   const double numerator = fpMul(fpMul(slumpPower, shapeFactor), 218.0f);
   const double sizePower = fpPow(maxAggregateMm, 0.18f);
+  if (powers != nullptr) *powers = WaterPowers{slumpPower, sizePower};
   return fpStore(fpDiv(numerator, sizePower));
 }
 
@@ -35,9 +37,15 @@ float cementContentFor(float waterContent, float wcRatio) {
   return fpStore(fpDiv(waterContent, wcRatio));
 }
 
-float aggregateVolumeFor(float cementContent, float waterContent, float airVolume) {
-  const double cementVolume = fpDiv(cementContent, 3.15f);
-  return fpStore(fpSub(fpSub(fpSub(1000.0f, cementVolume), waterContent), airVolume));
+float aggregateVolumeFor(float cementContent, float waterContent, float airVolume,
+                         double* cementVolume) {
+  const double cement = fpDiv(cementContent, 3.15f);
+  if (cementVolume != nullptr) *cementVolume = cement;
+  return fpStore(fpSub(fpSub(fpSub(1000.0f, cement), waterContent), airVolume));
+}
+
+float absoluteVolumeFor(float sharePercent, float aggregateVolume) {
+  return fpStore(fpDiv(fpMul(aggregateVolume, sharePercent), 100.0f));
 }
 
 float sandMassFor(float aggregateVolume, float sandPercent) {

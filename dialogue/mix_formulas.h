@@ -17,14 +17,28 @@ ControlLevel controlLevelOf(float deviationSd);
 // Target mean strength at 28 days: fck + 1.65 x deviation, in MPa.
 float targetStrength(float fck, float deviationSd);
 
-// Water in l/m3: 218 x shape x (10 x slump)^0.1 / (maximum size)^0.18.
-float waterContentFor(float slumpCm, float maxAggregateMm, float shapeFactor);
+// The two powers of the water formula, as the formula held them.
+struct WaterPowers {
+  double slumpPower = 0;  // (10 x slump)^0.1
+  double sizePower = 0;   // (maximum size)^0.18
+};
+
+// Water in l/m3: 218 x shape x (10 x slump)^0.1 / (maximum size)^0.18. The
+// powers are also left in `powers` when one is given.
+float waterContentFor(float slumpCm, float maxAggregateMm, float shapeFactor,
+                      WaterPowers* powers = nullptr);
 
 // Cement in kg/m3: water / water-cement ratio.
 float cementContentFor(float waterContent, float wcRatio);
 
 // Volume left for the aggregates in dm3/m3: 1000 - cement / 3.15 - water - air.
-float aggregateVolumeFor(float cementContent, float waterContent, float airVolume);
+// The cement's own volume, cement / 3.15, is also left in `cementVolume`.
+float aggregateVolumeFor(float cementContent, float waterContent, float airVolume,
+                         double* cementVolume = nullptr);
+
+// Absolute volume in dm3/m3 of an aggregate given its share of the aggregate
+// volume: aggregate volume x share / 100.
+float absoluteVolumeFor(float sharePercent, float aggregateVolume);
 
 // Sand in kg/m3: aggregate volume x sand share x 2.64 / 100.
 float sandMassFor(float aggregateVolume, float sandPercent);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "recio/console.h"
@@ -123,8 +124,13 @@ class FileUnit final : public RecordSink {
     if (fault != FileFault::none && fault != FileFault::notSupported) {
       raiseWriteError(fault, Statement::write, name_);
     }
+    uncuttable_ = fault == FileFault::notSupported;
     begun_ = true;
   }
+
+  // True when the unit writes to a device: connected by a device name, or a
+  // file that its first record could not cut.
+  bool onDevice() const { return deviceFor(name_).has_value() || uncuttable_; }
 
   // The name shown in this unit's error reports.
   std::string_view unitName() const override { return name_; }
@@ -174,6 +180,7 @@ class FileUnit final : public RecordSink {
   std::string key_;
   std::intptr_t handle_;
   bool begun_;
+  bool uncuttable_ = false;
   std::array<char, kBufferSize> buffer_{};
   std::size_t fill_ = 0;
   std::uint64_t fileOffset_ = 0;  // where the buffer's first byte goes in the file
@@ -184,6 +191,7 @@ struct UnitTable {
   std::vector<std::string> arguments;
   std::size_t nextArgument = 0;
   bool closed = false;
+  std::vector<std::pair<std::string, std::string>> normalEndFiles;  // name, bytes
 };
 
 UnitTable& units() {
@@ -308,6 +316,40 @@ void resetUnits(int argumentCount, const char* const* arguments) {
   for (int i = 0; arguments != nullptr && i < argumentCount; ++i) table.arguments.emplace_back(arguments[i]);
   table.nextArgument = 0;
   table.closed = false;
+  table.normalEndFiles.clear();
+}
+
+std::optional<std::string> unitFileName(int unit) {
+  std::unique_ptr<FileUnit>* place = placeOf(unit);
+  if (place == nullptr || (*place)->onDevice()) return std::nullopt;
+  return (*place)->name();
+}
+
+void writeFileAtNormalEnd(std::string name, std::string bytes) {
+  units().normalEndFiles.emplace_back(std::move(name), std::move(bytes));
+}
+
+bool writeFilesAtNormalEnd() {
+  Platform& host = platform();
+  for (const auto& [name, bytes] : units().normalEndFiles) {
+    const bool create = !host.fileExists(name);
+    FileOpen opened = host.openFile(name, FileAccess::writeOnly, create);
+    if (opened.fault != FileFault::none) {
+      writeErrorReport(openErrorFor(opened.fault), Statement::open, name);
+      return false;
+    }
+    FileFault fault = create ? FileFault::none : host.truncateFile(opened.handle, 0);
+    if (fault == FileFault::notSupported) fault = FileFault::none;
+    if (fault == FileFault::none) fault = host.writeFile(opened.handle, bytes);
+    const FileFault closed = host.closeFile(opened.handle);
+    if (fault == FileFault::none) fault = closed;
+    if (fault != FileFault::none) {
+      writeErrorReport(writeErrorFor(fault), Statement::write, name);
+      return false;
+    }
+  }
+  units().normalEndFiles.clear();
+  return true;
 }
 
 }  // namespace recio

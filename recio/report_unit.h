@@ -5,6 +5,9 @@
 #ifndef DOSMO_RECIO_REPORT_UNIT_H_
 #define DOSMO_RECIO_REPORT_UNIT_H_
 
+#include <optional>
+#include <string>
+
 namespace recio {
 
 // Connects `unit` to the file or device named by the first `length` bytes of
@@ -25,6 +28,23 @@ bool closeAllUnits();
 // Records the command-line arguments (without the program name) that may
 // stand for a missing file name, and disconnects every unit (start of a run).
 void resetUnits(int argumentCount, const char* const* arguments);
+
+// The name of the disk file `unit` is connected to, as the open took it
+// (trimmed, or the argument or prompt answer that stood for a missing name);
+// nothing when the unit is not connected or writes to a device: a device
+// name, or a file that could not be cut, such as a character device or a pipe.
+std::optional<std::string> unitFileName(int unit);
+
+// Leaves `bytes` to be written as the whole content of the file `name` (an
+// existing file is replaced, a missing one created) when the run ends
+// normally, after every unit is closed: a run that ends in an error or by an
+// interrupt leaves no such file.
+void writeFileAtNormalEnd(std::string name, std::string bytes);
+
+// Writes the files left for the normal end, in the order they were given.
+// The first failure is reported (open or write error of that file's name)
+// and ends the writing; returns false then. Called once by the run's end.
+bool writeFilesAtNormalEnd();
 
 }  // namespace recio
 

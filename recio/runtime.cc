@@ -39,6 +39,8 @@ const std::string& outOfMemoryReport() {
 int finishRun(RunEnd end) {
   platform().holdInterrupts();
   bool closed = closeAllUnits();
+  // The files that belong to a finished run only, once the report is complete.
+  if (closed && end.status == 0 && end.signalNumber == 0) closed = writeFilesAtNormalEnd();
   platform().releaseInterrupts();
   if (!closed && end.status == 0) end.status = 1;
   if (end.signalNumber != 0 && interruptEndsProcess) platform().endByInterrupt(end.signalNumber);

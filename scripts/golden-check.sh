@@ -6,7 +6,10 @@
 # every build: a native one, the Windows one under Wine, the WASI one under Node.
 # With --host NAME, a case's <stream>.NAME.txt (stdout, stderr or status) is
 # expected instead of <stream>.txt where that host differs for a documented reason.
-# Usage: scripts/golden-check.sh [--host NAME] COMMAND [ARGUMENT...]
+# With --memorial, every case runs with --memorial before its arguments (a case
+# whose arguments begin with an option of their own is left out): the same
+# bytes are expected, and beside the case's files those of its memorial/ folder.
+# Usage: scripts/golden-check.sh [--host NAME] [--memorial] COMMAND [ARGUMENT...]
 #   e.g. scripts/golden-check.sh build/dosmo
 #        scripts/golden-check.sh --host windows wine build-win/dosmo.exe
 set -euo pipefail
@@ -17,8 +20,13 @@ if [ "${1:-}" = --host ]; then
   host=${2:?--host needs a name}
   shift 2
 fi
+memorial=
+if [ "${1:-}" = --memorial ]; then
+  memorial=--memorial
+  shift
+fi
 if [ $# -eq 0 ]; then
-  echo "usage: $0 [--host NAME] COMMAND [ARGUMENT...]" >&2
+  echo "usage: $0 [--host NAME] [--memorial] COMMAND [ARGUMENT...]" >&2
   exit 2
 fi
 # Each case runs in a folder of its own, so the words of the command that name
@@ -52,6 +60,10 @@ for folder in "$root"/tests/golden/*/; do
   mkdir -p "$work/run"
   args=()
   if [ -f "$folder/args.txt" ]; then mapfile -t args <"$folder/args.txt"; fi
+  if [ -n "$memorial" ]; then
+    [[ ${args[0]:-} == --* ]] && continue
+    args=(--memorial ${args[@]+"${args[@]}"})
+  fi
   status=0
   (cd "$work/run" && "${command[@]}" ${args[@]+"${args[@]}"} <"$folder/answers.txt" \
     >"$work/stdout" 2>"$work/stderr") || status=$?
@@ -61,10 +73,17 @@ for folder in "$root"/tests/golden/*/; do
   cmp -s "$work/stderr" "$(expected "$folder" stderr)" || problems+=("stderr")
   cmp -s "$work/status" "$(expected "$folder" status)" || problems+=("status $status")
   left=$(cd "$work/run" && find . -maxdepth 1 -type f -printf '%f\n' | sort)
-  wanted=$( [ -d "$folder/files" ] && cd "$folder/files" && find . -maxdepth 1 -type f -printf '%f\n' | sort || true)
+  sources=("$folder/files")
+  [ -n "$memorial" ] && sources+=("$folder/memorial")
+  wanted=$(for source in "${sources[@]}"; do
+    if [ -d "$source" ]; then (cd "$source" && find . -maxdepth 1 -type f -printf '%f\n'); fi
+  done | sort)
   [ "$left" = "$wanted" ] || problems+=("files: [$left] instead of [$wanted]")
-  for file in $wanted; do
-    [ -f "$work/run/$file" ] && ! cmp -s "$work/run/$file" "$folder/files/$file" && problems+=("file $file")
+  for source in "${sources[@]}"; do
+    [ -d "$source" ] || continue
+    for file in $(cd "$source" && find . -maxdepth 1 -type f -printf '%f\n'); do
+      [ -f "$work/run/$file" ] && ! cmp -s "$work/run/$file" "$source/$file" && problems+=("file $file")
+    done
   done
   if [ ${#problems[@]} -eq 0 ]; then
     passed=$((passed + 1))
@@ -78,5 +97,5 @@ for folder in "$root"/tests/golden/*/; do
   fi
 done
 
-echo "golden${host:+ ($host)}: $passed passed, $failed failed"
+echo "golden${host:+ ($host)}${memorial:+ $memorial}: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

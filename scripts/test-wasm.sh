@@ -35,6 +35,7 @@ cmake --build "$build" -j2 --target dosmo nearest_double_table
 run=(node --no-warnings "$root/scripts/wasi-run.mjs")
 
 bash "$root/scripts/golden-check.sh" --host wasi "${run[@]}" "$build/dosmo.wasm"
+bash "$root/scripts/golden-check.sh" --host wasi --memorial "${run[@]}" "$build/dosmo.wasm"
 
 # The REAL answers: the native table beside the module's, byte for byte.
 native=$build/native

@@ -45,3 +45,4 @@ fi
 wineserver -p 2>/dev/null || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 bash "$root/scripts/golden-check.sh" --host windows wine "$exe"
+bash "$root/scripts/golden-check.sh" --host windows --memorial wine "$exe"

@@ -1,8 +1,10 @@
 // Golden runs of the built program. Each case folder under tests/golden holds
 // answers.txt (standard input), optional args.txt (one argument per line) and
 // the exact expectations: stdout.txt, stderr.txt, status.txt and files/<name>
-// for every file the run leaves in its empty working folder. With
-// DOSMO_WRITE_GOLDEN=1 the expectations are rewritten from the run instead.
+// for every file the run leaves in its empty working folder. Every case runs
+// again with --memorial before its arguments: the same bytes, and beside them
+// the memo files of memorial/<name>. With DOSMO_WRITE_GOLDEN=1 the
+// expectations are rewritten from the runs instead.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -104,6 +106,40 @@ TEST_P(GoldenRun, LeavesExactBytes) {
   EXPECT_EQ(run.err, readBytes(folder / "stderr.txt"));
   EXPECT_EQ(std::to_string(run.status) + "\n", readBytes(folder / "status.txt"));
   EXPECT_EQ(left, filesIn(folder / "files"));
+}
+
+// The memo files a --memorial run left beside the files of the plain run.
+std::map<std::string, std::string> memoFilesOf(std::map<std::string, std::string> left,
+                                               const std::map<std::string, std::string>& plain) {
+  for (const auto& file : plain) left.erase(file.first);
+  return left;
+}
+
+TEST_P(GoldenRun, MemorialKeepsTheBytesAndAddsTheMemo) {
+  const fs::path folder = caseFolder(GetParam());
+  RunSpec setup;
+  setup.input = readBytes(folder / "answers.txt");
+  setup.arguments = argumentsOf(folder);
+  if (!setup.arguments.empty() && setup.arguments[0].rfind("--", 0) == 0) {
+    GTEST_SKIP() << "an option of its own comes first";
+  }
+  setup.arguments.insert(setup.arguments.begin(), "--memorial");
+  TempFolder work;
+  const RunOutcome run = testing_support::runPiped(work, setup);
+  const std::map<std::string, std::string> plain = filesIn(folder / "files");
+  const std::map<std::string, std::string> memos = memoFilesOf(filesIn(work.path()), plain);
+  const char* rewrite = std::getenv("DOSMO_WRITE_GOLDEN");
+  if (rewrite != nullptr && std::string(rewrite) == "1") {
+    fs::remove_all(folder / "memorial");
+    for (const auto& [name, bytes] : memos) writeBytes(folder / "memorial" / name, bytes);
+    GTEST_SKIP() << "memo expectations rewritten: review them by hand";
+  }
+  EXPECT_EQ(run.out, readBytes(folder / "stdout.txt"));
+  EXPECT_EQ(run.err, readBytes(folder / "stderr.txt"));
+  EXPECT_EQ(std::to_string(run.status) + "\n", readBytes(folder / "status.txt"));
+  std::map<std::string, std::string> wanted = plain;
+  wanted.merge(filesIn(folder / "memorial"));
+  EXPECT_EQ(filesIn(work.path()), wanted);
 }
 
 std::string caseTestName(const ::testing::TestParamInfo<const char*>& info) {

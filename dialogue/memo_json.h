@@ -1,0 +1,23 @@
+// The calculation memo as data: every answer and every result of the run
+// under its stable key, each number with its unit, and the composition of one
+// cubic metre by absolute volumes, as JSON (UTF-8, no byte-order mark).
+#ifndef DOSMO_DIALOGUE_MEMO_JSON_H_
+#define DOSMO_DIALOGUE_MEMO_JSON_H_
+
+#include <string>
+#include <string_view>
+
+#include "dialogue/memo_record.h"
+
+namespace dosmo {
+
+// `text` as a JSON string, quotes included; `text` is UTF-8.
+std::string jsonString(std::string_view text);
+
+// The data memo of `memo` for the report named `reportName` (UTF-8).
+std::string memoJson(const MemoRecord& memo, std::string_view reportName,
+                     std::string_view version);
+
+}  // namespace dosmo
+
+#endif  // DOSMO_DIALOGUE_MEMO_JSON_H_

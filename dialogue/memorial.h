@@ -1,0 +1,23 @@
+// The run that also writes the calculation memo: the same dialogue, then, at
+// a normal end of a run whose report went to a disk file, the text memo and
+// the data memo beside the report, named after it.
+#ifndef DOSMO_DIALOGUE_MEMORIAL_H_
+#define DOSMO_DIALOGUE_MEMORIAL_H_
+
+#include <string>
+#include <string_view>
+
+namespace dosmo {
+
+// The report's name without its extension (what follows the last full stop
+// after the last slash or backslash), then "-memorial": "dir/rel.txt" gives
+// "dir/rel-memorial", "rel" gives "rel-memorial".
+std::string memorialStem(std::string_view reportName);
+
+// Runs the dialogue and leaves the two memo files for the run's normal end;
+// returns 0.
+int runDialogueWithMemorial();
+
+}  // namespace dosmo
+
+#endif  // DOSMO_DIALOGUE_MEMORIAL_H_
