@@ -62,5 +62,16 @@ if [ ! -f "$scratch/name/relatório.txt" ]; then
 fi
 echo "report names: Windows-1252 letters written as UTF-8 paths"
 
+# The memo files take the report's UTF-8 path, and the data memo names it in UTF-8.
+mkdir "$scratch/memo"
+{ printf 'relat\363rio.txt\n'; tail -n +2 "$root/tests/golden/worked-example/answers.txt"; } |
+  (cd "$scratch/memo" && "${run[@]}" "$build/dosmo.wasm" --memorial >/dev/null 2>&1) || true
+if [ ! -f "$scratch/memo/relatório-memorial.txt" ] ||
+  ! grep -q '"relatorio": "relatório.txt"' "$scratch/memo/relatório-memorial.json"; then
+  echo "the memo of a Windows-1252 report name is not beside it as UTF-8: $(ls "$scratch/memo")" >&2
+  exit 1
+fi
+echo "memo names: beside the report's UTF-8 path"
+
 node --no-warnings "$root/scripts/wasm-measure.mjs" "$build/dosmo.wasm" \
   "$root/tests/golden/worked-example/answers.txt"

@@ -1,0 +1,263 @@
+// The calculation memo against the report of the same run: the worked
+// example's figures on their memo lines, every report figure of many random
+// answer sets equal to the memo's, the memo's names and numbers, and the
+// built program's memo files (none for a device, a failed memo reported).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dialogue/dialogue.h"
+#include "dialogue/memo_figures.h"
+#include "dialogue/memo_json.h"
+#include "dialogue/memo_text.h"
+#include "dialogue/memorial.h"
+#include "recio/report_unit.h"
+#include "tests/e2e_support.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+using testing_support::FakeRun;
+
+struct MemoRun {
+  int status = 0;
+  std::string report;
+  std::string memo;
+};
+
+// Runs the dialogue on `answers` in memory; the memo as the text writer makes it.
+MemoRun runWithMemo(const std::string& answers) {
+  MemoRun out;
+  FakeRun run(answers);
+  run.fake.hostFiles = false;
+  dosmo::MixState state;
+  dosmo::MemoRecord memo;
+  out.status = FakeRun::statusOf([&] { dosmo::runDialogue(state, memo); });
+  recio::closeAllUnits();
+  out.report = run.fake.file("rel.txt").value_or("");
+  out.memo = dosmo::memoText(memo, "rel.txt", "test");
+  return out;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The memo line that starts with `start` and holds `part`, or "".
+std::string memoLine(const std::string& memo, const std::string& start, const std::string& part = "") {
+  for (const std::string& line : linesOf(memo)) {
+    if (line.rfind(start, 0) == 0 && line.find(part) != std::string::npos) return line;
+  }
+  return "";
+}
+
+// The last number of a memo line (decimal comma), as text with a point.
+std::string lastNumber(const std::string& line) {
+  static const std::regex number(R"(-?\d+(,\d+)?)");
+  std::string last;
+  for (std::sregex_iterator at(line.begin(), line.end(), number), end; at != end; ++at) last = at->str();
+  for (char& c : last) {
+    if (c == ',') c = '.';
+  }
+  return last;
+}
+
+TEST(Memorial, WorkedExampleFiguresStandOnTheirLines) {
+  const MemoRun run = runWithMemo("rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
+  ASSERT_EQ(run.status, -1);
+  ASSERT_EQ(run.memo.substr(0, 3), "\xEF\xBB\xBF");
+  const struct {
+    const char* start;
+    const char* part;
+    const char* figure;
+  } rows[] = {
+      {"   fc28 = ", "", "31.60"},         {"   Água = 218", "", "189.29"},
+      {"   C = ", "", "344.17"},           {"   Vag = ", "", "681.45"},
+      {"   Areia = ", "2,64", "737.60"},   {"   areia = ", "", "2.14"},
+      {"   brita 1 = ", "", "3.15"},       {"   Areia: ", "padiola", "21.39"},
+      {"   Brita 1: ", "padiola", "35.76"}, {"   Água por saco = ", "", "27.50"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(lastNumber(memoLine(run.memo, row.start, row.part)), row.figure) << row.start;
+  }
+  EXPECT_NE(run.memo.find("linha 3 (Dmáx até 25 mm), sem ar incorporado"), std::string::npos);
+  EXPECT_NE(run.memo.find("2 padiolas de 42,79 / 2 = 21,39 cm"), std::string::npos);
+  EXPECT_NE(run.memo.find("Traço: 1,00 : 2,14 : 3,15 : 0,55"), std::string::npos);
+  EXPECT_EQ(run.memo.find("\n"), run.memo.find("\r\n") + 1);  // CR LF line ends
+}
+
+// One report figure and the memo line that shows it.
+struct FigurePlace {
+  const char* reportPattern;  // captures the report's number
+  const char* memoStart;      // with $1 for a captured gradation number
+  const char* memoPart;
+};
+
+const FigurePlace kPlaces[] = {
+    {R"(concreto de +(\S+) MPa)", "   Resistência característica exigida: fck = ", ""},
+    {R"(aos 28 dias atingir uma resist.ncia de +(\S+) MPa)", "   fc28 = ", ""},
+    {R"(abatimento de +(\S+) cm)", "   Abatimento: s = ", ""},
+    {R"(encontrado foi de +(\S+) \(l/m\^3\))", "   Água = 218", ""},
+    {R"(Teor de cimento = +(\S+) \(Kg)", "   C = ", ""},
+    {R"(^  cimento = +(\S+)$)", "   cimento = ", ""},
+    {R"(^  areia   = +(\S+)$)", "   areia = ", ""},
+    {R"(^  brita ?(\d+) = +(\S+)$)", "   brita $1 = ", ""},
+    {R"(^     .gua = +(\S+)$)", "   água = a/c = ", ""},
+    {R"(Para areia usar \d padiolas? .* altura de +(\S+) \(cm\))", "   Areia: ", "padiola"},
+    {R"(Para a brita +(\d+) usar \d padiolas? .* altura de +(\S+) \(cm\))", "   Brita $1: ", "padiola"},
+    {R"(saco de cimemto de 50 kg = +(\S+)$)", "   Água por saco = ", ""},
+};
+
+// Compares every figure of the report with the memo's; returns how many.
+int compareFigures(const MemoRun& run, const std::string& answers) {
+  static const std::vector<std::regex> patterns = [] {
+    std::vector<std::regex> compiled;
+    for (const FigurePlace& place : kPlaces) compiled.emplace_back(place.reportPattern);
+    return compiled;
+  }();
+  int compared = 0;
+  for (const std::string& line : linesOf(run.report)) {
+    for (std::size_t at = 0; at < patterns.size(); ++at) {
+      const FigurePlace& place = kPlaces[at];
+      std::smatch match;
+      if (!std::regex_search(line, match, patterns[at])) continue;
+      std::string start = place.memoStart;
+      const std::string figure = match[match.size() - 1].str();
+      if (match.size() == 3) start.replace(start.find("$1"), 2, match[1].str());
+      if (figure.find('*') != std::string::npos) continue;  // the report shows no figure
+      const std::string shown = lastNumber(memoLine(run.memo, start, place.memoPart));
+      EXPECT_FALSE(shown.empty()) << start << "\n" << answers;
+      if (!shown.empty()) {
+        EXPECT_EQ(std::stod(shown), std::stod(figure)) << start << "\n" << answers;
+      }
+      ++compared;
+    }
+  }
+  return compared;
+}
+
+// A valid answer set: typical values, both ratio routes, up to four gradations.
+std::string randomAnswers(std::mt19937& random) {
+  auto pick = [&](double low, double high, int decimals) {
+    std::uniform_real_distribution<double> range(low, high);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, range(random));
+    return std::string(text);
+  };
+  auto whole = [&](int low, int high) { return std::to_string(std::uniform_int_distribution<int>(low, high)(random)); };
+  // The suggested route keeps fc28 below 38 MPa, where every cement class has a row.
+  const bool suggested = whole(1, 2) == "2";
+  std::string answers = "rel.txt\n" + pick(15, suggested ? 25 : 45, 1) + "\n" + pick(3, 7.5, 2) +
+                        "\n" + pick(3, 12, 1) + "\n" + pick(5, 150, 1) + "\n" + pick(0.9, 1.05, 2) + "\n";
+  if (suggested) {
+    answers += "2\n" + whole(1, 3) + "\n";
+    answers += whole(1, 2) == "2" ? "2\n" + pick(0.4, 0.65, 2) + "\n" : "1\n";
+  } else {
+    answers += "1\n" + pick(0.4, 0.65, 2) + "\n";
+  }
+  const int count = std::uniform_int_distribution<int>(0, 4)(random);
+  answers += whole(1, 2) + "\n" + std::to_string(count) + "\n\n";
+  for (int i = 0; i < count; ++i) answers += pick(5, 60.0 / count, 1) + "\n";
+  answers += pick(1.3, 1.7, 2) + "\n";
+  for (int i = 0; i < count; ++i) answers += pick(1.3, 1.5, 2) + "\n";
+  return answers + "\n";
+}
+
+TEST(Memorial, EveryReportFigureEqualsTheMemos) {
+  std::mt19937 random(19);
+  int compared = 0;
+  for (int set = 0; set < 300; ++set) {
+    const std::string answers = randomAnswers(random);
+    const MemoRun run = runWithMemo(answers);
+    ASSERT_EQ(run.status, -1) << answers;
+    compared += compareFigures(run, answers);
+  }
+  EXPECT_GT(compared, 300 * 10);
+}
+
+TEST(Memorial, NamedAfterTheReportWithoutItsExtension) {
+  const struct {
+    const char* report;
+    const char* stem;
+  } rows[] = {
+      {"rel.txt", "rel-memorial"},           {"rel", "rel-memorial"},
+      {"obra/rel.txt", "obra/rel-memorial"}, {"obra.v2/rel", "obra.v2/rel-memorial"},
+      {"c:\\a.b\\rel", "c:\\a.b\\rel-memorial"}, {"rel.final.txt", "rel.final-memorial"},
+      {".txt", "-memorial"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(dosmo::memorialStem(row.report), row.stem) << row.report;
+}
+
+TEST(Memorial, NumbersReadBackAsTheStoredValues) {
+  const struct {
+    double value;
+    bool single;
+    const char* text;
+  } rows[] = {
+      {0.55f, true, "0.55"},          {25.0f, true, "25"},          {344.170441f, true, "344.17044"},
+      {-0.5f, true, "-0.5"},          {1e-10f, true, "1e-10"},      {3e30f, true, "3e+30"},
+      {1.0 / 3, false, "0.3333333333333333"}, {0.0, true, "0"},     {123456792.0f, true, "123456790"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(dosmo::shortestDecimal(row.value, row.single), row.text);
+  EXPECT_EQ(dosmo::fixedDecimal(0.549999f, 2), "0.55");
+  EXPECT_EQ(dosmo::fixedDecimal(-0.125f, 2), "-0.13");  // half away from zero, as the report
+  EXPECT_EQ(dosmo::jsonString("a\"b\\c\x01\xC3\xA9"), "\"a\\\"b\\\\c\\u0001\xC3\xA9\"");
+}
+
+using testing_support::RunOutcome;
+using testing_support::RunSpec;
+using testing_support::TempFolder;
+
+const std::string kWorkedAnswers = "25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n";
+
+TEST(MemorialProgram, NoMemoForAReportOnADevice) {
+  for (const char* name : {"NUL", "'/dev/null'"}) {
+    TempFolder folder;
+    RunSpec setup;
+    setup.input = std::string(name) + "\n" + kWorkedAnswers;
+    setup.arguments = {"--memorial"};
+    const RunOutcome run = testing_support::runPiped(folder, setup);
+    EXPECT_EQ(run.status, 0) << name << run.err;
+    EXPECT_EQ(folder.read("NUL-memorial.txt"), "<missing>");
+    EXPECT_EQ(folder.read("NUL-memorial.json"), "<missing>");
+    EXPECT_FALSE(std::filesystem::exists("/dev/null-memorial.txt"));
+  }
+}
+
+TEST(MemorialProgram, AMemoThatCannotBeWrittenFailsTheRun) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder.file("rel-memorial.txt"));
+  RunSpec setup;
+  setup.input = "rel.txt\n" + kWorkedAnswers;
+  setup.arguments = {"--memorial"};
+  const RunOutcome run = testing_support::runPiped(folder, setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("rel-memorial.txt"), std::string::npos) << run.err;
+  EXPECT_NE(folder.read("rel.txt"), "<missing>");  // the report itself is complete
+  EXPECT_EQ(folder.read("rel-memorial.json"), "<missing>");
+}
+
+TEST(MemorialProgram, ArgumentsAfterTheOptionStillNameTheReport) {
+  TempFolder folder;
+  RunSpec setup;
+  setup.input = ",\n" + kWorkedAnswers;
+  setup.arguments = {"--memorial", "obra.txt"};
+  const RunOutcome run = testing_support::runPiped(folder, setup);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(folder.read("obra.txt"), "<missing>");
+  EXPECT_NE(folder.read("obra-memorial.json").find("\"relatorio\": \"obra.txt\""), std::string::npos);
+}
+
+}  // namespace
