@@ -331,6 +331,7 @@ RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::st
       const std::string prompt = next < prompts.size() ? prompts[next] : std::string();
       std::size_t at = outcome.out.find(prompt, searchFrom);
       if (at == std::string::npos) break;
+      if (setup.beforeLine) setup.beforeLine(next);
       std::string line = lines[next++] + "\n";
       if (write(inFd, line.data(), line.size()) < 0) next = lines.size();
       searchFrom = at + prompt.size();

@@ -56,6 +56,9 @@ struct RunSpec {
   // Called once the signal is sent, with the program's process id, for what a
   // test does while the run ends; the program's output is read on afterwards.
   std::function<void(int)> afterSignal;
+  // For runPipedByPrompts: called with i once prompt i has appeared, before
+  // line i is written (what a test does while the program waits there).
+  std::function<void(std::size_t)> beforeLine;
   bool breakOutputPipe = false;  // standard output is a pipe nobody reads (closed before start)
   bool closeOutput = false;      // standard output closed
   int userId = -1;               // when >= 0: run as this user and group, no supplementary groups

@@ -85,7 +85,9 @@ class Platform {
 
   // True when a file (or directory) of that name exists.
   virtual bool fileExists(const std::string& name) = 0;
-  // Opens an existing file, or creates a new one exclusively when `create`.
+  // Opens an existing file, or creates a new one exclusively when `create`,
+  // and holds it for this run until it is closed, where the host has locks:
+  // a file another run holds is refused as `accessDenied`, untouched.
   // Open, write and close tell an interrupt that broke in as `interrupted`.
   virtual FileOpen openFile(const std::string& name, FileAccess access, bool create) = 0;
   // Connects a host device; its handle is closed like a file's.

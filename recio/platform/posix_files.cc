@@ -1,6 +1,7 @@
 // The POSIX side of the platform layer for files and devices: files through
-// the descriptor calls shared with the WASI side; a device connection is a
-// copy of a standard stream's descriptor or the system's null device.
+// the descriptor calls shared with the WASI side, each held for the run by a
+// record lock; a device connection is a copy of a standard stream's
+// descriptor or the system's null device.
 #include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,12 +21,32 @@ FileOpen duplicateOf(int descriptor) {
   return {copy, FileFault::none};
 }
 
+// Holds the whole file for this run with a record lock, taken at once or not
+// at all: a write lock on a connection that may write, a read lock on a
+// read-only one. False when another process holds a lock in the way. Where
+// the file system has no locks the file goes unheld, as before locks.
+bool holdForThisRun(int descriptor, FileAccess access) {
+  struct flock whole = {};
+  whole.l_type = access == FileAccess::readOnly ? F_RDLCK : F_WRLCK;
+  whole.l_whence = SEEK_SET;
+  whole.l_start = 0;
+  whole.l_len = 0;  // to the end, however far the file grows
+  if (fcntl(descriptor, F_SETLK, &whole) == 0) return true;
+  return errno != EACCES && errno != EAGAIN;
+}
+
 }  // namespace
 
 bool HostPlatform::fileExists(const std::string& name) { return descriptor_files::exists(name); }
 
+// A file another run holds is refused as access denied, before anything in
+// it is touched.
 FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
-  return descriptor_files::open(name, access, create, *this);
+  FileOpen opened = descriptor_files::open(name, access, create, *this);
+  if (opened.fault != FileFault::none) return opened;
+  if (holdForThisRun(descriptorOf(opened.handle), access)) return opened;
+  descriptor_files::close(descriptorOf(opened.handle));
+  return {-1, FileFault::accessDenied};
 }
 
 FileOpen HostPlatform::openDevice(Device device) {

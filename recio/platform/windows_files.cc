@@ -1,7 +1,8 @@
 // The Windows side of the platform layer for files and devices: existence
-// test, open with exclusive creation and deny-none sharing, device
-// connections, cutting, writing and closing. Every failure is told as a
-// `FileFault` from the host's last-error code; no handle is passed to children.
+// test, open with exclusive creation and deny-none sharing and a byte-range
+// lock that holds the file for the run, device connections, cutting, writing
+// and closing. Every failure is told as a `FileFault` from the host's
+// last-error code; no handle is passed to children.
 #include <windows.h>
 
 #include <algorithm>
@@ -90,6 +91,22 @@ HANDLE createShared(const char* name, DWORD rights, DWORD disposition) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The byte a run locks to hold its file, far past the end of any report: a
+// Windows lock over the report's own bytes would refuse them even to readers,
+// such as a command typed at the pause, while this one only keeps out another
+// run that asks for the same lock.
+constexpr DWORD kHeldByteOffset = 0x7FFFFFFF;
+
+// Holds the file for this run, taken at once or not at all. False when
+// another process holds it. A file that takes no locks (a device, a pipe, a
+// network folder without them) goes unheld, as before locks.
+bool holdForThisRun(HANDLE file) {
+  OVERLAPPED at = {};
+  at.Offset = kHeldByteOffset;
+  if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) return true;
+  return GetLastError() != ERROR_LOCK_VIOLATION;
+}
+
 // A copy of a standard handle that is not passed to children.
 FileOpen duplicateOf(DWORD standard) {
   HANDLE source = GetStdHandle(standard);
@@ -110,7 +127,11 @@ bool HostPlatform::fileExists(const std::string& name) {
 
 FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool create) {
   // A folder cannot be opened this way: the host refuses it with access denied.
-  return opened(createShared(name.c_str(), rightsFor(access), create ? CREATE_NEW : OPEN_EXISTING));
+  FileOpen file = opened(createShared(name.c_str(), rightsFor(access), create ? CREATE_NEW : OPEN_EXISTING));
+  if (file.fault != FileFault::none || holdForThisRun(handleOf(file.handle))) return file;
+  // Another run holds it: refused before anything in it is touched.
+  CloseHandle(handleOf(file.handle));
+  return {-1, FileFault::accessDenied};
 }
 
 FileOpen HostPlatform::openDevice(Device device) {
