@@ -5,8 +5,8 @@
 # "Respostas", kept across a reload and shared by address, decimal commas,
 # opened answer files, each state in view on a desktop and a phone, the page
 # opened from disk, one download per file of web/site-files.txt, a new
-# version and a visit without the network, each compared byte for byte with
-# tests/golden. Prints the page's budget figures.
+# version, the calculation memo and a visit without the network, each
+# compared byte for byte with tests/golden. Prints the page's budget figures.
 # Installs what it lacks: the WebAssembly toolchain, Chromium, its driver,
 # python3-selenium and npm.
 # Usage: scripts/test-web.sh [site-folder [screenshot-folder]]

@@ -9,7 +9,8 @@ import { File, OpenFile, PreopenDirectory } from './vendor/browser_wasi_shim/fs_
 import * as wasiDefs from './vendor/browser_wasi_shim/wasi_defs.js';
 import { decode } from './cp1252.js';
 
-const kArguments = ['dosmo'];
+// At a normal end the program writes its calculation memo beside the report.
+const kArguments = ['dosmo', '--memorial'];
 const kFolderName = '.';
 // A console read at end of input: the question the page waits to answer.
 // (End of input elsewhere, as at the prompt for a blank report name, which

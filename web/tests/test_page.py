@@ -9,6 +9,7 @@ Usage: web/tests/test_page.py SITE-FOLDER [SCREENSHOT-FOLDER]
 """
 import base64
 import contextlib
+import json
 import os
 import re
 import shutil
@@ -413,6 +414,34 @@ class PageTest(unittest.TestCase):
             self.assertErrorInView(browser, "divisão por zero")
             self.assertFitsTheScreen(browser)
             browser.shoot(f"{browser.name}-error")
+
+    def test_finished_run_shows_the_memo_after_the_report(self):
+        memo = golden(WORKED, "memorial/relatorio-memorial.txt")
+        parts = json.loads(golden(WORKED, "memorial/relatorio-memorial.json"))["composicao_m3"]
+        for size in ({}, {"width": 375, "height": 667, "mobile": True}):
+            browser = self.browser(**size)
+            browser.open(self.url)
+            browser.answer_all(answer_lines(WORKED))
+            section = browser.driver.find_element(
+                By.XPATH, "//section[@aria-labelledby=//h2[normalize-space()='Memorial de cálculo']/@id]")
+            self.assertEqual(section.find_element(By.TAG_NAME, "pre").get_attribute("textContent"),
+                             memo.decode("utf-8-sig").replace("\r\n", "\n"))
+            link = section.find_element(By.XPATH, ".//a[normalize-space()='Baixar memorial']")
+            self.assertEqual(browser.download(link), ("relatorio-memorial.txt", memo))
+            # One part a component, as wide as its volume, its mass in the list.
+            widths = [float(rect.get_attribute("width")) for rect in section.find_elements(By.CSS_SELECTOR, "svg rect")]
+            self.assertEqual(widths, [part["volume"]["valor"] for part in parts])
+            items = [item.text for item in section.find_elements(By.CSS_SELECTOR, "figure li")]
+            self.assertEqual(len(items), len(parts))
+            for item, part in zip(items, parts):
+                self.assertTrue(item.startswith(part["nome"]) and f"{part['massa']['valor']:.2f} kg".replace(".", ",") in item, item)
+            browser.js("document.getElementById('memorial-section').scrollIntoView()")
+            browser.shoot(f"{browser.name}-memo")
+            self.assertFitsTheScreen(browser)
+        browser.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
+        self.assertEqual(browser.js("return [...document.querySelectorAll('pre')]"
+                                    ".filter((text) => text.getClientRects().length > 0).map((text) => text.id)"),
+                         ["report", "memorial"])
 
     def test_changed_answers_keep_the_later_ones_where_still_asked(self):
         browser = self.browser()
