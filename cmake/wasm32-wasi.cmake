@@ -1,6 +1,7 @@
-# Cross-compiling for WebAssembly under WASI with clang and Debian's packages
-# wasi-libc, libc++-14-dev-wasm32, libc++abi-14-dev-wasm32 and
-# libclang-rt-14-dev-wasm32. Use with -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake;
+# Cross-compiling for WebAssembly under WASI with clang 14 and Debian's
+# packages of the target's libraries (`ensure_wasm_tools` in scripts/common.sh
+# lists them and installs what is missing).
+# Use with -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake;
 # the program is dosmo.wasm, run by a WASI host such as Node's node:wasi.
 set(CMAKE_SYSTEM_NAME WASI)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)

@@ -8,19 +8,12 @@
 # taking turns run by run.
 # Usage: scripts/bench-runs.sh [RUNS]   (BUILD_DIR overrides build-bench-runs;
 # the machine must not be busy with other work, or the figures say little)
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$root"
 runs="${1:-200}"
 build="${BUILD_DIR:-build-bench-runs}"
 
-need=()
-command -v cmake >/dev/null 2>&1 || need+=(cmake)
-command -v g++ >/dev/null 2>&1 || need+=(g++)
-[ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
-if [ ${#need[@]} -gt 0 ]; then
-  apt-get update
-  apt-get install -y "${need[@]}"
-fi
+ensure cmake:cmake g++:g++ /usr/include/benchmark/benchmark.h:libbenchmark-dev
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF -DDOSMO_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target dosmo copy_input copy_input_static run_timer >/dev/null

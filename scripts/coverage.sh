@@ -2,13 +2,9 @@
 # Builds with gcc's --coverage in build-cov, runs the whole ctest suite, and
 # reports the line and branch coverage of recio/ and dialogue/ (lcov, from
 # Debian's packages when missing). The HTML report goes to build-cov/html.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-if ! command -v lcov >/dev/null 2>&1 || ! command -v genhtml >/dev/null 2>&1; then
-  apt-get update
-  apt-get install -y lcov
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$root"
+ensure_native_tools lcov:lcov genhtml:lcov
 
 CC=gcc CXX=g++ cmake -S . -B build-cov -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS="--coverage" -DCMAKE_EXE_LINKER_FLAGS="--coverage"

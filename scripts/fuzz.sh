@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, address and undefined-behaviour
-# checks) in build-fuzz and runs each for the given seconds (default 60),
-# starting from its seed corpus. Fails on the first fault a target finds.
+# checks) in build-fuzz and runs each target the build lists for the given
+# seconds (default 60), starting from its seed corpus. Fails on the first fault
+# a target finds.
 # Usage: scripts/fuzz.sh [seconds]
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$root"
 seconds=${1:-60}
 
-bash scripts/install-fuzz-deps.sh
+# clang (Debian's is clang 14) and libFuzzer's run-time for it.
+ensure cmake:cmake clang++:clang \
+  "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-$(uname -m).a:libclang-rt-14-dev"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DDOSMO_BUILD_FUZZERS=ON -DDOSMO_BUILD_TESTS=OFF
 cmake --build build-fuzz -j2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in fuzz_console_input fuzz_format_output fuzz_dialogue; do
+for target in $(cat build-fuzz/fuzz/targets.txt); do
   echo "== $target: ${seconds} s"
   mkdir -p "$work/$target"
   # New inputs go to the scratch folder; the committed seeds are only read.

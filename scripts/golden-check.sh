@@ -12,9 +12,7 @@
 # Usage: scripts/golden-check.sh [--host NAME] [--memorial] COMMAND [ARGUMENT...]
 #   e.g. scripts/golden-check.sh build/dosmo
 #        scripts/golden-check.sh --host windows wine build-win/dosmo.exe
-set -euo pipefail
-
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 host=
 if [ "${1:-}" = --host ]; then
   host=${2:?--host needs a name}

@@ -4,14 +4,10 @@
 # the .zip of the Windows program cross-built with MinGW-w64 (with the examples
 # and LEIA-ME.txt). Installs the tools it lacks from Debian's packages.
 # Usage: scripts/make-packages.sh [output-folder]   (default: build-packages)
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+out=$(absolute "${1:-$root/build-packages}")
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-out=${1:-$root/build-packages}
-case $out in /*) ;; *) out=$PWD/$out ;; esac
-
-source "$root/scripts/need-commands.sh"
-need_commands cmake:cmake g++:g++ x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+ensure cmake:cmake g++:g++ x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
 
 mkdir -p "$out"
 # One build folder per host, each packed by cpack into the output folder.

@@ -3,9 +3,10 @@
 # build-noexc and runs every golden case through it: the run-time must end a
 # run with the same status and bytes whether or not exceptions carry the end.
 # Usage: scripts/test-no-exceptions.sh [build-folder]   (default: build-noexc)
-set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 build=${1:-$root/build-noexc}
+
+ensure cmake:cmake g++:g++
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF \
   -DCMAKE_CXX_FLAGS=-fno-exceptions >/dev/null

@@ -6,14 +6,10 @@
 # needs no shared library, removes the package again, and checks that the
 # .tar.gz and the .zip hold the files they promise (the read-me byte for byte).
 # Needs root (dpkg). Usage: scripts/test-packages.sh [output-folder]
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+out=$(absolute "${1:-$root/build-packages}")
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-out=${1:-$root/build-packages}
-case $out in /*) ;; *) out=$PWD/$out ;; esac
-
-source "$root/scripts/need-commands.sh"
-need_commands man:man-db cmp:diffutils
+ensure man:man-db cmp:diffutils
 
 if dpkg-query -W -f='${Status}' dosmo 2>/dev/null | grep -q installed; then
   echo "test-packages: a dosmo package is already installed here; remove it first (dpkg -r dosmo)" >&2

@@ -2,8 +2,9 @@
 # Builds the program and the test binary with g++ under AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan and runs the whole ctest suite;
 # any report of either checker fails the test that caused it.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$root"
+ensure_native_tools
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

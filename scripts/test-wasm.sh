@@ -9,25 +9,11 @@
 # A case may hold a per-host expectation <name>.wasi.txt where WASI differs
 # for a documented reason; none is needed at present.
 # Usage: scripts/test-wasm.sh [build-folder]   (default: build-wasm)
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+build=$(absolute "${1:-$root/build-wasm}")
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$root/build-wasm}
-case $build in /*) ;; *) build=$PWD/$build ;; esac
-
-# The compiler, the linker, Node and the target's libraries, from Debian's packages.
-source "$root/scripts/need-commands.sh"
-need_commands cmake:cmake clang++-14:clang-14 wasm-ld-14:lld-14 node:nodejs cmp:diffutils
-missing=()
-[ -f /usr/lib/wasm32-wasi/libc.a ] || missing+=(wasi-libc)
-[ -f /usr/lib/wasm32-wasi/libc++.a ] || missing+=(libc++-14-dev-wasm32)
-[ -f /usr/lib/wasm32-wasi/libc++abi.a ] || missing+=(libc++abi-14-dev-wasm32)
-compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/wasi/libclang_rt.builtins-wasm32.a" >/dev/null ||
-  missing+=(libclang-rt-14-dev-wasm32)
-if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 "${missing[@]}"
-fi
+# The WebAssembly build's tools, and Node to run the module.
+ensure_wasm_tools node:nodejs cmp:diffutils
 
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cmake" \
   -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -15,16 +15,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 site=${1:-$root/build-web/site}
 
-need=()
-for package in clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 \
-    libclang-rt-14-dev-wasm32 chromium chromium-driver python3-selenium; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || need+=("$package")
-done
-command -v npm >/dev/null || need+=(npm)
-if [ ${#need[@]} -gt 0 ]; then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 "${need[@]}"
-fi
+source "$root/scripts/common.sh"
+ensure_wasm_tools chromium chromium-driver python3-selenium npm:npm
 
 bash "$root/scripts/build-web.sh" "$site"
 /usr/bin/python3 "$root/web/tests/test_page.py" "$site" ${2:+"$2"}

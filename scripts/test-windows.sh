@@ -6,17 +6,13 @@
 # status) where Windows differs for a documented reason; none is needed at
 # present (Wine's "cls" writes nothing to redirected output).
 # Usage: scripts/test-windows.sh [build-folder]   (default: build-win)
-set -euo pipefail
-
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$root/build-win}
-case $build in /*) ;; *) build=$PWD/$build ;; esac
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+build=$(absolute "${1:-$root/build-win}")
 
 # Every command this script calls beyond the base system, with the Debian
 # package that provides it. The wine package brings wine, wineboot and
 # wineserver and pulls in wine64, the loader of 64-bit programs.
-source "$root/scripts/need-commands.sh"
-need_commands cmake:cmake x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix \
+ensure cmake:cmake x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix \
   x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64 wine:wine wineboot:wine wineserver:wine \
   /usr/lib/wine/wine64:wine64 file:file cmp:diffutils diff:diffutils
 

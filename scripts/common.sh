@@ -1,0 +1,55 @@
+# Sourced first by the scripts and by .ci/run: strict mode, `root` (the top of
+# the source tree), `absolute`, and `ensure`, the one way a script installs
+# what it lacks, with the tool lists that more than one script needs.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# absolute PATH: the path made absolute against the current folder.
+absolute() {
+  case $1 in /*) printf '%s\n' "$1" ;; *) printf '%s\n' "$PWD/$1" ;; esac
+}
+
+# ensure ITEM...: installs from Debian's packages, in one run of apt-get,
+# whatever the ITEMs name that the machine lacks. An ITEM is
+#   COMMAND:PACKAGE   a command found on the PATH
+#   /FILE:PACKAGE     a file (a shell pattern may stand for a version folder)
+#   PACKAGE           a Debian package, installed or not
+# It asks nothing, waits for a package lock another apt-get holds, and
+# refreshes the package lists once, before the first install of the process
+# and of the scripts it starts.
+ensure() {
+  local item what package missing=()
+  for item in "$@"; do
+    what=${item%%:*} package=${item#*:}
+    case $item in
+      /*:*) compgen -G "$what" >/dev/null && continue ;;
+      *:*) command -v "$what" >/dev/null && continue ;;
+      *) dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' && continue ;;
+    esac
+    [[ " ${missing[*]} " == *" $package "* ]] || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  export DEBIAN_FRONTEND=noninteractive
+  local apt=(apt-get -o DPkg::Lock::Timeout=600)
+  if [ -z "${DOSMO_PACKAGE_LISTS_FRESH:-}" ]; then
+    "${apt[@]}" update
+    export DOSMO_PACKAGE_LISTS_FRESH=1
+  fi
+  "${apt[@]}" install -y "${missing[@]}"
+}
+
+# The native build and its tests: CMake, g++ and GoogleTest.
+ensure_native_tools() {
+  ensure cmake:cmake g++:g++ /usr/include/gtest/gtest.h:libgtest-dev "$@"
+}
+
+# The WebAssembly build (cmake/wasm32-wasi.cmake): clang and its linker, and
+# for wasm32-wasi the C library, the C++ library and the compiler's built-ins.
+ensure_wasm_tools() {
+  ensure cmake:cmake clang++-14:clang-14 wasm-ld-14:lld-14 \
+    /usr/lib/wasm32-wasi/libc.a:wasi-libc \
+    /usr/lib/wasm32-wasi/libc++.a:libc++-14-dev-wasm32 \
+    /usr/lib/wasm32-wasi/libc++abi.a:libc++abi-14-dev-wasm32 \
+    "/usr/lib/llvm-14/lib/clang/*/lib/wasi/libclang_rt.builtins-wasm32.a:libclang-rt-14-dev-wasm32" \
+    "$@"
+}
