@@ -37,7 +37,7 @@ const char* const kCases[] = {
     "end-of-input",          "long-answer-lines",      "name-too-long",
     "name-with-blank",       "name-quoted-leading-blanks", "name-null-with-argument",
     "name-null-prompted",    "fields-too-narrow-ratio", "answers-with-byte-order-mark",
-    "help-option",           "version-option",
+    "help-option",           "version-option",         "answers-past-first-read",
 };
 
 fs::path caseFolder(const std::string& name) {

@@ -154,11 +154,8 @@ TEST(ShellRun, RedirectedAnswersNeverReachTheInterpreter) {
   const std::string secondPiece = "59\n1.59\n1.4\n";
   // Blank padding lines up to exactly 64 KiB, then an answer that is also a
   // command line: read at the first pause it would run "touch PWNED".
-  std::string longFile = firstPiece + "\n";
-  const std::string padding = std::string(999, ' ') + "\n";
-  while (longFile.size() + padding.size() < 64 * 1024) longFile += padding;
-  longFile += std::string(64 * 1024 - longFile.size() - 1, ' ') + "\n";
-  longFile += "59 ; touch PWNED\n1.59\n1.4\n\n";
+  const std::string longFile =
+      testing_support::readSourceFile("tests/golden/answers-past-first-read/answers.txt");
   using Feed = std::function<RunOutcome(const TempFolder&, RunSpec&)>;
   const std::pair<const char*, Feed> feeds[] = {
       {"pipe in two pieces",
