@@ -5,20 +5,20 @@
 # lists them, and a service worker that keeps them for use without a network.
 # Usage: scripts/build-web.sh [site-folder]   (default: build-web/site)
 #   DOSMO_WASM=path/to/dosmo.wasm uses that module instead of building one.
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-site=${1:-$root/build-web/site}
-case $site in /*) ;; *) site=$PWD/$site ;; esac
+site=$(absolute "${1:-$root/build-web/site}")
 
 wasm=${DOSMO_WASM:-}
 if [ -z "$wasm" ]; then
+  ensure_wasm_tools
   cmake -S "$root" -B "$root/build-wasm" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cmake" \
     -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$root/build-wasm" -j2 --target dosmo
   wasm=$root/build-wasm/dosmo.wasm
 fi
 
+ensure npm:npm
 (cd "$root/web" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
 shim=$root/web/node_modules/@bjorn3/browser_wasi_shim
 

@@ -9,6 +9,19 @@ absolute() {
   case $1 in /*) printf '%s\n' "$1" ;; *) printf '%s\n' "$PWD/$1" ;; esac
 }
 
+# command_words WORD...: sets the array `command` to the words of a command
+# that starts the program, with each word that names an existing file by a
+# relative path (the program, a runner's module) made absolute, so the command
+# can run in a folder of its own.
+command_words() {
+  command=()
+  local word
+  for word in "$@"; do
+    if [[ $word == */* && $word != /* && -e $word ]]; then word=$PWD/$word; fi
+    command+=("$word")
+  done
+}
+
 # ensure ITEM...: installs from Debian's packages, in one run of apt-get,
 # whatever the ITEMs name that the machine lacks. An ITEM is
 #   COMMAND:PACKAGE   a command found on the PATH

@@ -27,13 +27,8 @@ if [ $# -eq 0 ]; then
   echo "usage: $0 [--host NAME] [--memorial] COMMAND [ARGUMENT...]" >&2
   exit 2
 fi
-# Each case runs in a folder of its own, so the words of the command that name
-# existing files by relative paths (the program, a runner's module) are made absolute.
-command=()
-for word in "$@"; do
-  if [[ $word == */* && $word != /* && -e $word ]]; then word=$PWD/$word; fi
-  command+=("$word")
-done
+# Each case runs in a folder of its own.
+command_words "$@"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

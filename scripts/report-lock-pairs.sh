@@ -11,16 +11,12 @@
 # Usage: scripts/report-lock-pairs.sh PAIRS COMMAND [ARGUMENT...]
 #   e.g. scripts/report-lock-pairs.sh 200 build/dosmo
 #        scripts/report-lock-pairs.sh 40 node --no-warnings scripts/wasi-run.mjs build-wasm/dosmo.wasm
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 pairs=${1:?usage: $0 PAIRS COMMAND [ARGUMENT...]}
 shift
 [ $# -gt 0 ] || { echo "usage: $0 PAIRS COMMAND [ARGUMENT...]" >&2; exit 2; }
-command=()
-for word in "$@"; do
-  if [[ $word == */* && $word != /* && -e $word ]]; then word=$PWD/$word; fi
-  command+=("$word")
-done
+command_words "$@"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

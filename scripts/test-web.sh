@@ -10,12 +10,9 @@
 # Installs what it lacks: the WebAssembly toolchain, Chromium, its driver,
 # python3-selenium and npm.
 # Usage: scripts/test-web.sh [site-folder [screenshot-folder]]
-set -euo pipefail
-
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 site=${1:-$root/build-web/site}
 
-source "$root/scripts/common.sh"
 ensure_wasm_tools chromium chromium-driver python3-selenium npm:npm
 
 bash "$root/scripts/build-web.sh" "$site"

@@ -4,9 +4,7 @@
 # version: the worker fetches only the files whose digest changed and the
 # page offers to reload. Run again after changing a file of a built site.
 # Usage: scripts/write-service-worker.sh SITE
-set -euo pipefail
-
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 site=$1
 
 mapfile -t files < <(grep -v '^#' "$root/web/site-files.txt" | grep .)
