@@ -12,3 +12,4 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF 
   -DCMAKE_CXX_FLAGS=-fno-exceptions >/dev/null
 cmake --build "$build" -j2 --target dosmo
 bash "$root/scripts/golden-check.sh" "$build/dosmo"
+bash "$root/scripts/golden-check.sh" --memorial "$build/dosmo"
