@@ -131,6 +131,8 @@ std::string fixedDecimal(float value, int decimals) {
   return text;
 }
 
+std::string fixedText(float value, int decimals) { return withComma(fixedDecimal(value, decimals)); }
+
 std::string figureNumber(const MemoFigure& figure) {
   return shortestDecimal(figure.value, figure.kind == FigureKind::real);
 }
@@ -139,7 +141,7 @@ std::string figureText(const MemoFigure& figure) {
   if (figure.kind == FigureKind::integer) return figureNumber(figure);
   const int decimals = figureInfo(figure.key).decimals;
   if (decimals == kShortest) return withComma(figureNumber(figure));
-  return withComma(fixedDecimal(static_cast<float>(figure.value), decimals));
+  return fixedText(static_cast<float>(figure.value), decimals);
 }
 
 }  // namespace dosmo

@@ -36,6 +36,9 @@ std::string shortestDecimal(double value, bool single);
 // report's Fw.d field rounds it, with a zero before a leading point.
 std::string fixedDecimal(float value, int decimals);
 
+// `value` as `fixedDecimal` gives it, with the decimal comma.
+std::string fixedText(float value, int decimals);
+
 // The figure as the memo's text shows it, with the decimal comma.
 std::string figureText(const MemoFigure& figure);
 

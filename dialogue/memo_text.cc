@@ -27,6 +27,8 @@ class TextMemo {
 
   int integer(std::string_view key) const { return static_cast<int>(memo_.value(key)); }
 
+  double value(std::string_view key) const { return memo_.value(key); }
+
   // The figure as the memo shows it; "?" for a step the run did not reach.
   std::string v(std::string_view key) const {
     const MemoFigure* figure = memo_.find(key);
@@ -52,19 +54,30 @@ class TextMemo {
 constexpr std::string_view kControlNames[] = {"rigoroso", "médio", "baixo"};
 constexpr std::string_view kCementNames[] = {"CP25", "CP32", "CP40"};
 
+// The meaning of an offered shape factor, as the question names it.
+std::string shapeMeaning(const std::string& shown) {
+  if (shown == "0,9") return " (agregado bem arredondado)";
+  if (shown == "1") return " (agregado britado cúbico)";
+  if (shown == "1,05") return " (agregado lamelar)";
+  return " (valor fora das opções, usado como digitado)";
+}
+
 std::string gradationName(int index) { return "Brita " + std::to_string(index); }
 
 void data(TextMemo& m) {
   m.heading("1. DADOS");
   m.line("   Resistência característica exigida: fck = " + m.vu("fck"));
-  if (m.has("desvio_padrao")) {
-    m.line("   Desvio-padrão do nível de controle: Sd = " + m.vu("desvio_padrao"));
+  if (m.has("nivel_controle")) {
+    m.line("   Desvio-padrão do nível de controle: Sd = " + m.vu("desvio_padrao") + " (controle " +
+           std::string(kControlNames[m.integer("nivel_controle") - 1]) + ")");
   }
   if (m.has("abatimento")) m.line("   Abatimento: s = " + m.vu("abatimento"));
   if (m.has("diametro_maximo")) {
     m.line("   Diâmetro máximo do agregado graúdo: Dmáx = " + m.vu("diametro_maximo"));
   }
-  if (m.has("fator_forma")) m.line("   Fator de forma do agregado: k = " + m.v("fator_forma"));
+  if (m.has("fator_forma")) {
+    m.line("   Fator de forma do agregado: k = " + m.v("fator_forma") + shapeMeaning(m.v("fator_forma")));
+  }
   if (m.has("opcao_relacao_ac")) {
     m.line("   Relação água/cimento: resposta " + m.v("opcao_relacao_ac") +
            (m.integer("opcao_relacao_ac") == 2 ? " (valor que garanta resistência maior que fc28)"
@@ -261,7 +274,7 @@ void consumption(TextMemo& m) {
   consumptionRow(m, "Material", "Massa (kg)", "Volume absoluto (dm³)");
   consumptionRow(m, "Cimento", m.v("consumo_cimento"), m.v("volume_cimento"));
   consumptionRow(m, "Água", m.v("teor_agua"), m.v("teor_agua"));
-  consumptionRow(m, "Ar", "0", m.v("volume_ar"));
+  consumptionRow(m, "Ar", fixedText(0, 2), fixedText(static_cast<float>(m.value("volume_ar")), 2));
   consumptionRow(m, "Areia", m.v("massa_areia"), m.v("volume_areia"));
   for (int index = 1; m.has(gradationKey(index, "massa")); ++index) {
     consumptionRow(m, gradationName(index), m.v(gradationKey(index, "massa")),

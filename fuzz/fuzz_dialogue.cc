@@ -1,19 +1,20 @@
 // Fuzz target for the whole mix-design dialogue. The first byte picks the
 // stream kinds, the faults and whether the report file name comes from the
 // command line; the rest is what standard input delivers as the answers.
-// Files live in memory and shell commands are recorded, never run.
+// Files live in memory and shell commands are recorded, never run. The run
+// also writes the calculation memo, so its writers meet every value too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
-#include "dialogue/dialogue.h"
+#include "dialogue/memorial.h"
 #include "fuzz/fuzz_platform.h"
 #include "recio/runtime.h"
 
 namespace {
 
-int dialogueBody() { return dosmo::runDialogue(); }
+int dialogueBody() { return dosmo::runDialogueWithMemorial(); }
 
 }  // namespace
 
