@@ -147,6 +147,9 @@ class FileUnit final : public RecordSink {
     if (fault != FileFault::none) raiseWriteError(fault, Statement::write, name_);
   }
 
+  // Writes out what the buffer holds; the fault, for the caller to report.
+  FileFault writeOutAtEnd() { return flush(); }
+
   // Writes out what the buffer holds and closes the file; the first fault.
   FileFault close() {
     FileFault written = flush();
@@ -287,48 +290,10 @@ void flushUnits() {
   }
 }
 
-bool closeAllUnits() {
-  UnitTable& table = units();
-  if (table.closed) return true;
-  table.closed = true;
-  for (auto& place : table.places) {
-    if (!place) continue;
-    std::unique_ptr<FileUnit> unit = std::move(place);
-    FileFault fault = unit->close();
-    // The run holds interrupts back while it closes its units, so none breaks
-    // into these writes; should one still have, the run is already ending and
-    // the close-all stops here instead of starting another end.
-    if (fault == FileFault::interrupted) return true;
-    if (fault != FileFault::none) {
-      // Reported, but the end goes on: the rest is left as it is.
-      writeErrorReport(writeErrorFor(fault), Statement::close, unit->name());
-      return false;
-    }
-  }
-  endOpenConsoleLineAtEnd();
-  return true;
-}
+namespace {
 
-void resetUnits(int argumentCount, const char* const* arguments) {
-  UnitTable& table = units();
-  for (auto& place : table.places) place.reset();  // a unit's handle is not closed by this
-  table.arguments.clear();
-  for (int i = 0; arguments != nullptr && i < argumentCount; ++i) table.arguments.emplace_back(arguments[i]);
-  table.nextArgument = 0;
-  table.closed = false;
-  table.normalEndFiles.clear();
-}
-
-std::optional<std::string> unitFileName(int unit) {
-  std::unique_ptr<FileUnit>* place = placeOf(unit);
-  if (place == nullptr || (*place)->onDevice()) return std::nullopt;
-  return (*place)->name();
-}
-
-void writeFileAtNormalEnd(std::string name, std::string bytes) {
-  units().normalEndFiles.emplace_back(std::move(name), std::move(bytes));
-}
-
+// Writes the files left for the normal end, in the order they were given.
+// The first failure is reported and ends the writing; returns false then.
 bool writeFilesAtNormalEnd() {
   Platform& host = platform();
   for (const auto& [name, bytes] : units().normalEndFiles) {
@@ -350,6 +315,69 @@ bool writeFilesAtNormalEnd() {
   }
   units().normalEndFiles.clear();
   return true;
+}
+
+// What one unit's step of the close-all left: go on, stop quietly (an
+// interrupt: the run is already ending), or stop after a reported fault.
+enum class EndStep { goOn, interrupted, faulted };
+
+// Writes out the unit's records or, with `closeFile`, also closes its file
+// and disconnects it. A fault is reported (an interrupt is not), and the
+// unit is closed and disconnected then.
+EndStep endUnit(std::unique_ptr<FileUnit>& place, bool closeFile) {
+  const FileFault fault = closeFile ? place->close() : place->writeOutAtEnd();
+  if (fault == FileFault::none) {
+    if (closeFile) place.reset();
+    return EndStep::goOn;
+  }
+  std::unique_ptr<FileUnit> unit = std::move(place);
+  if (!closeFile) unit->close();
+  if (fault == FileFault::interrupted) return EndStep::interrupted;
+  writeErrorReport(writeErrorFor(fault), Statement::close, unit->name());
+  return EndStep::faulted;
+}
+
+}  // namespace
+
+bool closeAllUnits(bool normalEnd) {
+  UnitTable& table = units();
+  if (table.closed) return true;
+  table.closed = true;
+  // Every unit's records go out first. The files of a normal end are written
+  // next, while the units still hold their files: a report stays held by its
+  // run until its memo is beside it, so another run cannot put its own report
+  // between the two. A fault is reported and the rest is left as it is.
+  bool written = true;
+  for (const bool closeFile : {false, true}) {
+    for (auto& place : table.places) {
+      if (!place) continue;
+      const EndStep step = endUnit(place, closeFile);
+      if (step != EndStep::goOn) return step == EndStep::interrupted;
+    }
+    if (!closeFile && normalEnd) written = writeFilesAtNormalEnd();
+  }
+  endOpenConsoleLineAtEnd();
+  return written;
+}
+
+void resetUnits(int argumentCount, const char* const* arguments) {
+  UnitTable& table = units();
+  for (auto& place : table.places) place.reset();  // a unit's handle is not closed by this
+  table.arguments.clear();
+  for (int i = 0; arguments != nullptr && i < argumentCount; ++i) table.arguments.emplace_back(arguments[i]);
+  table.nextArgument = 0;
+  table.closed = false;
+  table.normalEndFiles.clear();
+}
+
+std::optional<std::string> unitFileName(int unit) {
+  std::unique_ptr<FileUnit>* place = placeOf(unit);
+  if (place == nullptr || (*place)->onDevice()) return std::nullopt;
+  return (*place)->name();
+}
+
+void writeFileAtNormalEnd(std::string name, std::string bytes) {
+  units().normalEndFiles.emplace_back(std::move(name), std::move(bytes));
 }
 
 }  // namespace recio

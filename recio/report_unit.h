@@ -21,9 +21,11 @@ void openUnit(int unit, const char* name, int length);
 void flushUnits();
 
 // Writes out and closes every connected unit, then ends an open console line.
-// Runs once; later calls do nothing. Errors are reported but end nothing;
-// returns false when one was reported. An interrupt stops the close-all.
-bool closeAllUnits();
+// At a normal end the files left for it are written after the units' records
+// and before their files are closed. Runs once; later calls do nothing.
+// Errors are reported but end nothing; returns false when one was reported.
+// An interrupt stops the close-all.
+bool closeAllUnits(bool normalEnd = false);
 
 // Records the command-line arguments (without the program name) that may
 // stand for a missing file name, and disconnects every unit (start of a run).
@@ -37,14 +39,10 @@ std::optional<std::string> unitFileName(int unit);
 
 // Leaves `bytes` to be written as the whole content of the file `name` (an
 // existing file is replaced, a missing one created) when the run ends
-// normally, after every unit is closed: a run that ends in an error or by an
-// interrupt leaves no such file.
+// normally, once every unit's records are out and while the units still hold
+// their files: a run that ends in an error or by an interrupt leaves no such
+// file. The first failure is reported (open or write error of that name).
 void writeFileAtNormalEnd(std::string name, std::string bytes);
-
-// Writes the files left for the normal end, in the order they were given.
-// The first failure is reported (open or write error of that file's name)
-// and ends the writing; returns false then. Called once by the run's end.
-bool writeFilesAtNormalEnd();
 
 }  // namespace recio
 

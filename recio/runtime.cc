@@ -38,9 +38,7 @@ const std::string& outOfMemoryReport() {
 // returned.
 int finishRun(RunEnd end) {
   platform().holdInterrupts();
-  bool closed = closeAllUnits();
-  // The files that belong to a finished run only, once the report is complete.
-  if (closed && end.status == 0 && end.signalNumber == 0) closed = writeFilesAtNormalEnd();
+  const bool closed = closeAllUnits(end.status == 0 && end.signalNumber == 0);
   platform().releaseInterrupts();
   if (!closed && end.status == 0) end.status = 1;
   if (end.signalNumber != 0 && interruptEndsProcess) platform().endByInterrupt(end.signalNumber);

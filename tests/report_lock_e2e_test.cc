@@ -1,10 +1,16 @@
 // One report name, one run at a time: while a run holds its report, from the
 // open after the name question to its end, a second run on the same name ends
 // at once with F6414 and leaves the file as it was, so the report is always
-// the whole report of one run, never a mix of two.
+// the whole report of one run, never a mix of two; a run's memo is written
+// while it still holds its report.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e_support.h"
@@ -81,6 +87,48 @@ TEST(ReportLock, SecondRunOnTheSameNameIsRefusedWhileTheFirstHoldsIt) {
     EXPECT_EQ(second.err, refused);
     EXPECT_EQ(after, before);
   }
+}
+
+// The memo is written while its run still holds the report, so no other run
+// can write its report between the two: run A's text memo is a named pipe,
+// whose open waits for a reader, and run B is started while A waits there.
+TEST(ReportLock, MemoWrittenWhileTheReportIsStillHeld) {
+  const std::vector<std::string> answersA = answers("25", "1.59");
+  const std::string reportA = wholeReport(answersA);
+  TempFolder folder;
+  ASSERT_EQ(mkfifo(folder.file("rel-memorial.txt").c_str(), 0600), 0);
+  std::atomic<bool> finished = false;
+  RunOutcome first;
+  std::thread runA([&] {
+    RunSpec setup;
+    setup.arguments = {"--memorial"};
+    setup.input = joined(answersA);
+    first = testing_support::runPiped(folder, setup);
+    finished = true;
+  });
+  while (!finished && folder.read("rel.txt") != reportA) std::this_thread::yield();
+
+  RunSpec setupB;
+  setupB.input = joined(answers("30", "1.5"));
+  const RunOutcome second = testing_support::runPiped(folder, setupB);
+  EXPECT_EQ(second.status, 1) << second.err;
+  EXPECT_EQ(folder.read("rel.txt"), reportA);
+
+  // Now A may write its memo: read the pipe until A has ended.
+  const int pipe = ::open(folder.file("rel-memorial.txt").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(pipe, 0);
+  std::string memo;
+  char chunk[4096];
+  for (bool ended = false; !ended;) {
+    ended = finished;
+    for (ssize_t got; (got = ::read(pipe, chunk, sizeof chunk)) > 0;) memo.append(chunk, got);
+    if (!ended) std::this_thread::yield();
+  }
+  ::close(pipe);
+  runA.join();
+  EXPECT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(memo.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(folder.read("rel.txt"), reportA);
 }
 
 }  // namespace
