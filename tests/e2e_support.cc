@@ -352,6 +352,12 @@ RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::st
   return outcome;
 }
 
+const std::vector<std::string> kWorkedExamplePrompts = {
+    "(nome.txt)",     "(Mpa) ",  "mero da opcao desejada", "abatimento (cm)",
+    "padrao = 25",    "valor da opcao desejada ", "Digite o numero da opcao desejada",
+    "escolhido = ",   "ha ar incorporado", "tera o concreto", "DOS command.",
+    "brita 1 em (%)", "padrao = 1.59 ", "1.36 a 1.4 ",  "DOS command."};
+
 std::string readSourceFile(const std::string& relativePath) {
   std::ifstream in(std::string(DOSMO_SOURCE_DIR) + "/" + relativePath, std::ios::binary);
   std::ostringstream bytes;

@@ -86,6 +86,11 @@ RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string
 RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,
                              const std::vector<std::string>& lines, const RunSpec& setup = {});
 
+// The worked example's questions in order, each by a part of its prompt that
+// shows once the question waits (the two pauses among them), for
+// runPipedByPrompts and runOnTerminal.
+extern const std::vector<std::string> kWorkedExamplePrompts;
+
 // The bytes of a file of the source tree (for golden files).
 std::string readSourceFile(const std::string& relativePath);
 

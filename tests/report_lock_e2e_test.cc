@@ -21,14 +21,8 @@ using testing_support::RunOutcome;
 using testing_support::RunSpec;
 using testing_support::TempFolder;
 
-// The worked example's questions and answers, with the strength and the
-// sand's unit mass given (so that two runs differ at the head and the tail).
-const std::vector<std::string> kPrompts = {
-    "(nome.txt)",     "(Mpa) ",  "mero da opcao desejada", "abatimento (cm)",
-    "padrao = 25",    "valor da opcao desejada ", "Digite o numero da opcao desejada",
-    "escolhido = ",   "ha ar incorporado", "tera o concreto", "DOS command.",
-    "brita 1 em (%)", "padrao = 1.59 ", "1.36 a 1.4 ",  "DOS command."};
-
+// The worked example's answers, with the strength and the sand's unit mass
+// given (so that two runs differ at the head and the tail).
 std::vector<std::string> answers(const std::string& strength, const std::string& sandMass) {
   return {"rel.txt", strength, "4", "8", "25", "1", "1", "0.55", "1", "1", "", "59", sandMass, "1.4", ""};
 }
@@ -62,7 +56,7 @@ TEST(ReportLock, SecondRunOnTheSameNameIsRefusedWhileTheFirstHoldsIt) {
   const std::string refused =
       "\r\nrun-time error F6414: OPEN(rel.txt)\r\n- access to the file denied\r\n";
   // At the last pause A reads nothing and ends, so it waits at every line but that one.
-  for (std::size_t waitingAt = 0; waitingAt + 1 < kPrompts.size(); ++waitingAt) {
+  for (std::size_t waitingAt = 0; waitingAt + 1 < testing_support::kWorkedExamplePrompts.size(); ++waitingAt) {
     SCOPED_TRACE("run A waits at question " + std::to_string(waitingAt));
     TempFolder folder;
     RunOutcome second;
@@ -76,7 +70,7 @@ TEST(ReportLock, SecondRunOnTheSameNameIsRefusedWhileTheFirstHoldsIt) {
       second = testing_support::runPiped(folder, setup);
       after = folder.read("rel.txt");
     };
-    RunOutcome run = testing_support::runPipedByPrompts(folder, kPrompts, answersA, first);
+    RunOutcome run = testing_support::runPipedByPrompts(folder, testing_support::kWorkedExamplePrompts, answersA, first);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(folder.read("rel.txt"), reportA);
     if (waitingAt == 0) {

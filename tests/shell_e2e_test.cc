@@ -24,12 +24,6 @@ using testing_support::TempFolder;
 const std::string kPausePrompt =
     "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
 
-const std::vector<std::string> kPrompts = {
-    "(nome.txt)",        "(Mpa) ",          "mero da opcao desejada", "abatimento (cm)",
-    "padrao = 25",       "valor da opcao desejada ", "Digite o numero da opcao desejada",
-    "escolhido = ",      "ha ar incorporado", "tera o concreto",      "DOS command.",
-    "brita 1 em (%)",    "padrao = 1.59 ",  "1.36 a 1.4 ",            "DOS command."};
-
 // The worked example's answers with the two pause lines given by the caller.
 std::vector<std::string> answerLines(const std::string& firstPause, const std::string& secondPause) {
   return {"relatorio.txt", "25", "4", "8", "25", "1", "1", "0.55", "1", "1", firstPause,
@@ -40,13 +34,13 @@ std::vector<std::string> answerLines(const std::string& firstPause, const std::s
 // appeared; the two pause lines are given by the caller.
 RunOutcome typeWithPauseLines(const TempFolder& folder, const std::string& firstPause,
                               const std::string& secondPause, const RunSpec& setup = {}) {
-  return testing_support::runOnTerminal(folder, kPrompts, answerLines(firstPause, secondPause), setup);
+  return testing_support::runOnTerminal(folder, testing_support::kWorkedExamplePrompts, answerLines(firstPause, secondPause), setup);
 }
 
 // The same answers on a pipe, each written once its question has appeared.
 RunOutcome pipeWithPauseLines(const TempFolder& folder, const std::string& firstPause,
                               const std::string& secondPause) {
-  return testing_support::runPipedByPrompts(folder, kPrompts, answerLines(firstPause, secondPause));
+  return testing_support::runPipedByPrompts(folder, testing_support::kWorkedExamplePrompts, answerLines(firstPause, secondPause));
 }
 
 const std::string& goldenReport() {
