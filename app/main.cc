@@ -7,7 +7,7 @@
 
 #include "app/usage.h"
 #include "dialogue/dialogue.h"
-#include "dialogue/memorial.h"
+#include "app/memo_files.h"
 #include "recio/runtime.h"
 
 int main(int argc, char** argv) {

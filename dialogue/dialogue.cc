@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dialogue/memo_record.h"
+#include "memo/record.h"
 #include "dialogue/mix_formulas.h"
 #include "dialogue/tables.h"
 #include "recio/console_input.h"

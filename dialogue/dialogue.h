@@ -5,7 +5,7 @@
 #ifndef DOSMO_DIALOGUE_DIALOGUE_H_
 #define DOSMO_DIALOGUE_DIALOGUE_H_
 
-#include "dialogue/memo_record.h"
+#include "memo/record.h"
 #include "dialogue/mix_state.h"
 
 namespace dosmo {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "dialogue/memorial.h"
+#include "app/memo_files.h"
 #include "fuzz/fuzz_platform.h"
 #include "recio/runtime.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "tests/memory_platform.h"
+#include "tests/support/memory_platform.h"
 
 namespace fuzzing {
 

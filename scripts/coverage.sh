@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds with gcc's --coverage in build-cov, runs the whole ctest suite, and
-# reports the line and branch coverage of recio/ and dialogue/ (lcov, from
+# reports the line and branch coverage of recio/, dialogue/ and memo/ (lcov, from
 # Debian's packages when missing). The HTML report goes to build-cov/html.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
@@ -25,13 +25,13 @@ fi
 out=build-cov/coverage
 mkdir -p "$out"
 lcov "${rc[@]}" --quiet --capture --directory build-cov --base-directory . --output-file "$out/all.info"
-for part in recio dialogue; do
+for part in recio dialogue memo; do
   lcov "${rc[@]}" --quiet --extract "$out/all.info" "$PWD/$part/*" --output-file "$out/$part.info"
   echo "== $part/"
   lcov "${rc[@]}" --summary "$out/$part.info" 2>&1 | grep -E 'lines|branches'
 done
 lcov "${rc[@]}" --list "$out/recio.info"
-genhtml "${rc[@]}" --quiet --branch-coverage "$out/recio.info" "$out/dialogue.info" \
+genhtml "${rc[@]}" --quiet --branch-coverage "$out/recio.info" "$out/dialogue.info" "$out/memo.info" \
   --output-directory build-cov/html >/dev/null
 echo "coverage: HTML report in build-cov/html/index.html"
 exit "$status"

@@ -21,7 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e_support.h"
+#include "tests/support/e2e_support.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e_support.h"
+#include "tests/support/e2e_support.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "recio/console.h"
 #include "recio/platform/platform.h"
 #include "recio/record_sink.h"
-#include "tests/e2e_support.h"
-#include "tests/fake_platform.h"
+#include "tests/support/e2e_support.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A run of the run-time on the in-memory platform, for unit tests. Its files
 // go to the host's file system unless a test keeps them in memory.
-#ifndef DOSMO_TESTS_FAKE_PLATFORM_H_
-#define DOSMO_TESTS_FAKE_PLATFORM_H_
+#ifndef DOSMO_TESTS_SUPPORT_FAKE_PLATFORM_H_
+#define DOSMO_TESTS_SUPPORT_FAKE_PLATFORM_H_
 
 #include <functional>
 #include <string>
@@ -9,7 +9,7 @@
 #include "recio/platform/platform.h"
 #include "recio/run_end.h"
 #include "recio/runtime.h"
-#include "tests/memory_platform.h"
+#include "tests/support/memory_platform.h"
 
 namespace testing_support {
 
@@ -49,4 +49,4 @@ class FakeRun {
 
 }  // namespace testing_support
 
-#endif  // DOSMO_TESTS_FAKE_PLATFORM_H_
+#endif  // DOSMO_TESTS_SUPPORT_FAKE_PLATFORM_H_

@@ -1,8 +1,8 @@
 // Runs the built program as a user would: in a fresh temporary folder, with
 // its answers from a pipe (or under a pseudo-terminal), and collects the
 // exact bytes of standard output, standard error, the exit status and files.
-#ifndef DOSMO_TESTS_E2E_SUPPORT_H_
-#define DOSMO_TESTS_E2E_SUPPORT_H_
+#ifndef DOSMO_TESTS_SUPPORT_E2E_SUPPORT_H_
+#define DOSMO_TESTS_SUPPORT_E2E_SUPPORT_H_
 
 #include <functional>
 #include <map>
@@ -96,4 +96,4 @@ std::string readSourceFile(const std::string& relativePath);
 
 }  // namespace testing_support
 
-#endif  // DOSMO_TESTS_E2E_SUPPORT_H_
+#endif  // DOSMO_TESTS_SUPPORT_E2E_SUPPORT_H_

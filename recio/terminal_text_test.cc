@@ -9,7 +9,7 @@
 
 #include "recio/console.h"
 #include "recio/errors.h"
-#include "tests/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Process plumbing for the end-to-end tests: pipes, a pseudo-terminal and
 // temporary folders. Every wait is bounded so a hung program fails its test
 // instead of hanging the suite.
-#include "tests/e2e_support.h"
+#include "tests/support/e2e_support.h"
 
 #include <fcntl.h>
 #include <grp.h>

@@ -1,7 +1,7 @@
 // The memo's table of keys and its number texts. Digits come from the C
 // library's correctly rounded scientific form and are checked by the exact
 // decimal reading of the run-time, so every host writes the same bytes.
-#include "dialogue/memo_figures.h"
+#include "memo/figures.h"
 
 #include <cmath>
 #include <cstdio>

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "dialogue/dialogue.h"
-#include "dialogue/memo_figures.h"
-#include "dialogue/memo_json.h"
-#include "dialogue/memo_text.h"
-#include "dialogue/memorial.h"
+#include "memo/figures.h"
+#include "memo/json.h"
+#include "memo/text.h"
+#include "app/memo_files.h"
 #include "recio/report_unit.h"
-#include "tests/e2e_support.h"
-#include "tests/fake_platform.h"
+#include "tests/support/e2e_support.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The memo's record: two ordered lists of keyed figures.
-#include "dialogue/memo_record.h"
+#include "memo/record.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 // The calculation memo as data: every answer and every result of the run
 // under its stable key, each number with its unit, and the composition of one
 // cubic metre by absolute volumes, as JSON (UTF-8, no byte-order mark).
-#ifndef DOSMO_DIALOGUE_MEMO_JSON_H_
-#define DOSMO_DIALOGUE_MEMO_JSON_H_
+#ifndef DOSMO_MEMO_JSON_H_
+#define DOSMO_MEMO_JSON_H_
 
 #include <string>
 #include <string_view>
 
-#include "dialogue/memo_record.h"
+#include "memo/record.h"
 
 namespace dosmo {
 
@@ -20,4 +20,4 @@ std::string memoJson(const MemoRecord& memo, std::string_view reportName,
 
 }  // namespace dosmo
 
-#endif  // DOSMO_DIALOGUE_MEMO_JSON_H_
+#endif  // DOSMO_MEMO_JSON_H_

@@ -1,10 +1,10 @@
 // The text memo, section by section. Every number comes from the record;
 // the figures the report also prints are rounded as the report rounds them.
-#include "dialogue/memo_text.h"
+#include "memo/text.h"
 
 #include <string>
 
-#include "dialogue/memo_figures.h"
+#include "memo/figures.h"
 
 namespace dosmo {
 namespace {

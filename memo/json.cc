@@ -1,11 +1,11 @@
 // The data memo. Numbers are the shortest decimals that read back as the
 // stored values; dimensionless figures carry the unit "-".
-#include "dialogue/memo_json.h"
+#include "memo/json.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "dialogue/memo_figures.h"
+#include "memo/figures.h"
 
 namespace dosmo {
 namespace {

@@ -2,13 +2,13 @@
 // the memo shows (those the report prints where the report shows the figure),
 // and the number texts: the shortest decimal that reads back as the stored
 // value, and the fixed-point text rounded as the report's fields round.
-#ifndef DOSMO_DIALOGUE_MEMO_FIGURES_H_
-#define DOSMO_DIALOGUE_MEMO_FIGURES_H_
+#ifndef DOSMO_MEMO_FIGURES_H_
+#define DOSMO_MEMO_FIGURES_H_
 
 #include <string>
 #include <string_view>
 
-#include "dialogue/memo_record.h"
+#include "memo/record.h"
 
 namespace dosmo {
 
@@ -47,4 +47,4 @@ std::string figureNumber(const MemoFigure& figure);
 
 }  // namespace dosmo
 
-#endif  // DOSMO_DIALOGUE_MEMO_FIGURES_H_
+#endif  // DOSMO_MEMO_FIGURES_H_

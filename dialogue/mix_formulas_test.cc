@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

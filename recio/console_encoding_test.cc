@@ -12,8 +12,8 @@
 #include "recio/record_sink.h"
 #include "recio/report_unit.h"
 #include "recio/shell.h"
-#include "tests/e2e_support.h"
-#include "tests/fake_platform.h"
+#include "tests/support/e2e_support.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

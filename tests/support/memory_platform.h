@@ -4,8 +4,8 @@
 // never started, and files kept in memory (or, for tests of the host's own
 // file calls, handed to the host). Switches make reads, writes, file writes or
 // process starts fail.
-#ifndef DOSMO_TESTS_MEMORY_PLATFORM_H_
-#define DOSMO_TESTS_MEMORY_PLATFORM_H_
+#ifndef DOSMO_TESTS_SUPPORT_MEMORY_PLATFORM_H_
+#define DOSMO_TESTS_SUPPORT_MEMORY_PLATFORM_H_
 
 #include <algorithm>
 #include <cstddef>
@@ -188,4 +188,4 @@ class MemoryPlatform final : public recio::Platform {
 
 }  // namespace testing_support
 
-#endif  // DOSMO_TESTS_MEMORY_PLATFORM_H_
+#endif  // DOSMO_TESTS_SUPPORT_MEMORY_PLATFORM_H_

@@ -1,8 +1,8 @@
 // The run that also writes the calculation memo: the same dialogue, then, at
 // a normal end of a run whose report went to a disk file, the text memo and
 // the data memo beside the report, named after it.
-#ifndef DOSMO_DIALOGUE_MEMORIAL_H_
-#define DOSMO_DIALOGUE_MEMORIAL_H_
+#ifndef DOSMO_APP_MEMO_FILES_H_
+#define DOSMO_APP_MEMO_FILES_H_
 
 #include <string>
 #include <string_view>
@@ -20,4 +20,4 @@ int runDialogueWithMemorial();
 
 }  // namespace dosmo
 
-#endif  // DOSMO_DIALOGUE_MEMORIAL_H_
+#endif  // DOSMO_APP_MEMO_FILES_H_

@@ -1,13 +1,13 @@
 // The memo files beside the report: written from the record the stages
 // filled, named after the report as the run opened it, and left to the run's
 // end so that a run ending in an error leaves none.
-#include "dialogue/memorial.h"
+#include "app/memo_files.h"
 
 #include <optional>
 
 #include "dialogue/dialogue.h"
-#include "dialogue/memo_json.h"
-#include "dialogue/memo_text.h"
+#include "memo/json.h"
+#include "memo/text.h"
 #include "recio/record_sink.h"
 #include "recio/report_unit.h"
 #include "recio/utf8.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "recio/errors.h"
-#include "tests/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

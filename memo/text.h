@@ -3,13 +3,13 @@
 // result) and the consumption per cubic metre, in Portuguese. UTF-8 with a
 // byte-order mark and CR LF line ends, so it opens as it is in the editors of
 // every host; numbers with the decimal comma, rounded as the report prints them.
-#ifndef DOSMO_DIALOGUE_MEMO_TEXT_H_
-#define DOSMO_DIALOGUE_MEMO_TEXT_H_
+#ifndef DOSMO_MEMO_TEXT_H_
+#define DOSMO_MEMO_TEXT_H_
 
 #include <string>
 #include <string_view>
 
-#include "dialogue/memo_record.h"
+#include "memo/record.h"
 
 namespace dosmo {
 
@@ -20,4 +20,4 @@ std::string memoText(const MemoRecord& memo, std::string_view reportName,
 
 }  // namespace dosmo
 
-#endif  // DOSMO_DIALOGUE_MEMO_TEXT_H_
+#endif  // DOSMO_MEMO_TEXT_H_

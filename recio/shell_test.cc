@@ -23,7 +23,7 @@
 #include "recio/platform/platform.h"
 #include "recio/run_end.h"
 #include "recio/shell.h"
-#include "tests/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "recio/console.h"
-#include "tests/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "recio/report_unit.h"
-#include "tests/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // result, each under a stable key, stored by the stages as they run, with the
 // branches they took. The memo is written from this record alone, so it shows
 // what the run computed and never computes anything again.
-#ifndef DOSMO_DIALOGUE_MEMO_RECORD_H_
-#define DOSMO_DIALOGUE_MEMO_RECORD_H_
+#ifndef DOSMO_MEMO_RECORD_H_
+#define DOSMO_MEMO_RECORD_H_
 
 #include <cstdint>
 #include <string>
@@ -58,4 +58,4 @@ std::string gradationKey(int index, std::string_view name);
 
 }  // namespace dosmo
 
-#endif  // DOSMO_DIALOGUE_MEMO_RECORD_H_
+#endif  // DOSMO_MEMO_RECORD_H_
