@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   if (argc > 1) {
     if (int (*run)() = dosmo::informativeRun(argv[1])) return recio::runProgram(0, nullptr, run);
     if (std::string_view(argv[1]) == "--memorial") {
-      return recio::runProgram(argc - 2, argv + 2, dosmo::runDialogueWithMemorial);
+      return recio::runProgram(argc - 2, argv + 2, dosmo::runDialogueWithMemo);
     }
   }
   return recio::runProgram(argc - 1, argv + 1, [] { return dosmo::runDialogue(); });

@@ -14,7 +14,7 @@
 
 namespace dosmo {
 
-std::string memorialStem(std::string_view reportName) {
+std::string memoFileStem(std::string_view reportName) {
   const std::size_t folder = reportName.find_last_of("/\\");
   const std::size_t dot = reportName.rfind('.');
   const bool hasExtension =
@@ -22,7 +22,7 @@ std::string memorialStem(std::string_view reportName) {
   return std::string(hasExtension ? reportName.substr(0, dot) : reportName) + "-memorial";
 }
 
-int runDialogueWithMemorial() {
+int runDialogueWithMemo() {
   MixState state;
   MemoRecord memo;
   runDialogue(state, memo);
@@ -30,7 +30,7 @@ int runDialogueWithMemorial() {
   if (!reportName) return 0;  // the report went to a device
   std::string shownName;
   recio::appendAsUtf8(*reportName, shownName);
-  const std::string stem = memorialStem(*reportName);
+  const std::string stem = memoFileStem(*reportName);
   recio::writeFileAtNormalEnd(stem + ".txt", memoText(memo, shownName, DOSMO_VERSION));
   recio::writeFileAtNormalEnd(stem + ".json", memoJson(memo, shownName, DOSMO_VERSION));
   return 0;

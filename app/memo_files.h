@@ -12,11 +12,11 @@ namespace dosmo {
 // The report's name without its extension (what follows the last full stop
 // after the last slash or backslash), then "-memorial": "dir/rel.txt" gives
 // "dir/rel-memorial", "rel" gives "rel-memorial".
-std::string memorialStem(std::string_view reportName);
+std::string memoFileStem(std::string_view reportName);
 
 // Runs the dialogue and leaves the two memo files for the run's normal end;
 // returns 0.
-int runDialogueWithMemorial();
+int runDialogueWithMemo();
 
 }  // namespace dosmo
 

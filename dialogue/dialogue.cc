@@ -6,9 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
-#include "memo/record.h"
 #include "dialogue/mix_formulas.h"
 #include "dialogue/tables.h"
 #include "recio/console_input.h"
@@ -113,12 +111,12 @@ void askReal(float& item) {
 }
 
 // A read whose answer the memo keeps under `key`.
-void askInteger(std::int32_t& item, MemoRecord& memo, const std::string& key) {
+void askInteger(std::int32_t& item, MemoSink& memo, MemoSlot key) {
   askInteger(item);
   memo.answer(key, item);
 }
 
-void askReal(float& item, MemoRecord& memo, const std::string& key) {
+void askReal(float& item, MemoSink& memo, MemoSlot key) {
   askReal(item);
   memo.answer(key, item);
 }
@@ -150,9 +148,9 @@ void bannerAndReportFile(MixState& state) {
 }
 
 // S2: the characteristic strength and the report heading.
-void strengthAndHeading(MixState& state, MemoRecord& memo) {
+void strengthAndHeading(MixState& state, MemoSink& memo) {
   console(text("digite o valor do fck requerido (Mpa) ", 38));
-  askReal(state.fck, memo, "fck");
+  askReal(state.fck, memo, MemoKey::fck);
   report(textCut(" Relat\xF3rio do Programa Dosmo de Concrteto V.1.15   ", 48));
   report(text(" Traco em peso e volume ", 24));
   report(kBlankValue);
@@ -187,18 +185,18 @@ Text controlMessage(ControlLevel level) {
 }
 
 // S3: the control level and the target mean strength.
-void controlAndTarget(MixState& state, MemoRecord& memo) {
+void controlAndTarget(MixState& state, MemoSink& memo) {
   console(text("digite 4 para concreto com rigoroso controle tecnologico", 56));
   console(text("digite 5.5 para concreto com medio controle tecnologico", 55));
   console(textCut("digite 7 para concreto com baixo controle tecnoogico ", 52));
   console(kBlankValue);
   console(text("digite o n\xFAmero da opcao desejada", 33));
-  askReal(state.deviationSd, memo, "desvio_padrao");
+  askReal(state.deviationSd, memo, MemoKey::deviation);
   const ControlLevel level = controlLevelOf(state.deviationSd);
-  memo.result("nivel_controle", static_cast<std::int32_t>(level) + 1);
+  memo.result(MemoKey::controlLevel, static_cast<std::int32_t>(level) + 1);
   report(controlMessage(level));
   state.fc28 = targetStrength(state.fck, state.deviationSd);
-  memo.result("fc28", state.fc28);
+  memo.result(MemoKey::fc28, state.fc28);
   report(kBlankValue);
   formattedReal(kReportUnit,
                 "(1X,' Este concreto dever\xE1 aos 28 dias atingir uma resist\xEAncia de ',"
@@ -208,7 +206,7 @@ void controlAndTarget(MixState& state, MemoRecord& memo) {
 }
 
 // S4: the slump, after the recommended ranges.
-void slump(MixState& state, MemoRecord& memo) {
+void slump(MixState& state, MemoSink& memo) {
   console(text("  ABAT. RECOM P/ OBRAS DE CONCRETO MASSA MAX=8cm ; MIN=3cm", 58));
   console(kEmptyValue);
   console(text("  ABAT. RECOM P/ PAREDES DE FUND. E SAPATAS, CAIXOES, LAJES,", 60));
@@ -218,7 +216,7 @@ void slump(MixState& state, MemoRecord& memo) {
   console(kBlankValue);
   console(kEmptyValue);
   console(text("digite o valor do abatimento (cm)", 33));
-  askReal(state.slumpCm, memo, "abatimento");
+  askReal(state.slumpCm, memo, MemoKey::slump);
   report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' O concreto dever\xE1 ter um abatimento de ',F5.2,' cm')",
                 state.slumpCm);
@@ -230,26 +228,26 @@ void slump(MixState& state, MemoRecord& memo) {
 }
 
 // S5: the maximum size of the coarse aggregate.
-void maximumSize(MixState& state, MemoRecord& memo) {
+void maximumSize(MixState& state, MemoSink& memo) {
   console(text("digite o diametro maximo do agregado graudo (mm) - padrao = 25", 62));
-  askReal(state.maxAggregateMm, memo, "diametro_maximo");
+  askReal(state.maxAggregateMm, memo, MemoKey::maxSize);
   clearScreen(state);
 }
 
 // S6: the aggregate shape factor and the water content.
-void shapeAndWater(MixState& state, MemoRecord& memo) {
+void shapeAndWater(MixState& state, MemoSink& memo) {
   console(text("digite 0.9 se o agregado e bem arredondado", 42));
   console(text("digite 1 se o agragado e britado cubico", 39));
   console(text("digite 1.05 se o agregado e lamelar", 35));
   console(kEmptyValue);
   console(text("digite o valor da opcao desejada ", 33));
-  askReal(state.shapeFactor, memo, "fator_forma");
+  askReal(state.shapeFactor, memo, MemoKey::shapeFactor);
   WaterPowers powers;
   state.waterContent =
       waterContentFor(state.slumpCm, state.maxAggregateMm, state.shapeFactor, &powers);
-  memo.intermediate("potencia_abatimento", powers.slumpPower);
-  memo.intermediate("potencia_diametro", powers.sizePower);
-  memo.result("teor_agua", state.waterContent);
+  memo.intermediate(MemoKey::slumpPower, powers.slumpPower);
+  memo.intermediate(MemoKey::sizePower, powers.sizePower);
+  memo.result(MemoKey::waterContent, state.waterContent);
   report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' Teor de \xE1gua encontrado foi de ',F6.2,' (l/m^3)')",
                 state.waterContent);
@@ -257,7 +255,7 @@ void shapeAndWater(MixState& state, MemoRecord& memo) {
 }
 
 // The guide of recommended water-cement ratios and the route question.
-void durabilityGuide(MixState& state, MemoRecord& memo) {
+void durabilityGuide(MixState& state, MemoSink& memo) {
   console(text("a/c=0.45+OU-0.02 conc. estr. suj. a exp. muito severas e p/ grandes var. temp.", 78));
   console(text("a/c=0.55+OU-0.02 conc. estr. suj. a exp. muito severas e p/ moderadas var. temp", 79));
   console(text("a/c=0.50+OU-0.02 conc. estr. suj. a exp. menos severas e p/ grandes var. temp.", 78));
@@ -272,13 +270,13 @@ void durabilityGuide(MixState& state, MemoRecord& memo) {
   console(text("2 - Utlizar um valor que garanta uma resistencia maior que fc28", 63));
   consoleBlanks(2);
   console(text("Digite o numero da opcao desejada", 33));
-  askInteger(state.durabilityChoice, memo, "opcao_relacao_ac");
+  askInteger(state.durabilityChoice, memo, MemoKey::ratioRoute);
 }
 
 // Route 1, and the fallback of route 2: the ratio typed directly.
-void typedRatio(MixState& state, MemoRecord& memo) {
+void typedRatio(MixState& state, MemoSink& memo) {
   console(text("digite o valor da relacao a/c escolhido = ", 42));
-  askReal(state.wcRatio, memo, "relacao_ac_digitada");
+  askReal(state.wcRatio, memo, MemoKey::typedRatio);
 }
 
 // The report line that names the cement class.
@@ -290,19 +288,19 @@ Text cementClassLine(std::int32_t cementType) {
 
 // Route 2: the cement class, the suggested ratio from the strength table, and
 // the choice to keep it or type another.
-void suggestedRatio(MixState& state, MemoRecord& memo) {
+void suggestedRatio(MixState& state, MemoSink& memo) {
   console(text("1 - cimento cp25", 16));
   console(text("2 - cimento cp32", 16));
   console(text("3 - cimento cp40", 16));
   consoleBlanks(2);
   console(text("digite o numero da opcao desejada", 33));
-  askInteger(state.cementType, memo, "classe_cimento");
+  askInteger(state.cementType, memo, MemoKey::cementClass);
   report(kBlankValue);
   report(cementClassLine(state.cementType));
   const int column = cementColumn(state.cementType);
-  memo.result("coluna_cimento", column + 1);
+  memo.result(MemoKey::cementColumn, column + 1);
   state.sharedAnswer = findRatioRow(state.cementType, state.fc28);  // role ratioRow
-  memo.result("linha_tabela_resistencia", state.sharedAnswer);
+  memo.result(MemoKey::strengthRow, state.sharedAnswer);
   if (state.sharedAnswer == 0) {
     // No tabulated strength of this cement reaches fc28: the user types a ratio.
     console(text("nenhuma relacao a/c da tabela atinge fc28 com este cimento", 58));
@@ -310,23 +308,23 @@ void suggestedRatio(MixState& state, MemoRecord& memo) {
     return;
   }
   const RatioStrengthRow& row = ratioStrengthTable[state.sharedAnswer - 1];
-  memo.result("resistencia_tabela", row.strength[column]);
+  memo.result(MemoKey::tableStrength, row.strength[column]);
   state.wcRatio = row.ratio;
-  memo.result("relacao_ac_sugerida", state.wcRatio);
+  memo.result(MemoKey::suggestedRatio, state.wcRatio);
   console(kBlankValue);
   console(text("fator agua/cimento sugerido para garantir uma resistencia superior a fc28.", 74));
   formattedReal(kConsole, "(F5.2)", state.wcRatio);
   consoleBlanks(2);
   console(text("gostaria de usar este valor? digite 1 para sim e 2 para novo valor", 66));
-  askInteger(state.sharedAnswer, memo, "manter_sugerida");  // role keepSuggested
+  askInteger(state.sharedAnswer, memo, MemoKey::keepSuggested);  // role keepSuggested
   if (state.sharedAnswer == 2) {
     console(text("digite o novo valor da relacao a/c ", 35));
-    askReal(state.wcRatio, memo, "relacao_ac_digitada");
+    askReal(state.wcRatio, memo, MemoKey::typedRatio);
   }
 }
 
 // S7: the water-cement ratio, typed or suggested from the strength table.
-void waterCementRatio(MixState& state, MemoRecord& memo) {
+void waterCementRatio(MixState& state, MemoSink& memo) {
   durabilityGuide(state, memo);
   clearScreen(state);
   if (state.durabilityChoice == 2) {
@@ -334,13 +332,13 @@ void waterCementRatio(MixState& state, MemoRecord& memo) {
   } else {
     typedRatio(state, memo);
   }
-  memo.result("relacao_ac", state.wcRatio);
+  memo.result(MemoKey::wcRatio, state.wcRatio);
 }
 
 // S8: the cement content.
-void cementContent(MixState& state, MemoRecord& memo) {
+void cementContent(MixState& state, MemoSink& memo) {
   state.cementContent = cementContentFor(state.waterContent, state.wcRatio);
-  memo.result("consumo_cimento", state.cementContent);
+  memo.result(MemoKey::cementContent, state.cementContent);
   report(kBlankValue);
   formattedReal(kReportUnit, "('  Teor de cimento = ',F6.2,' (Kg/m^3)')", state.cementContent);
   report(kBlankValue);
@@ -349,47 +347,47 @@ void cementContent(MixState& state, MemoRecord& memo) {
 
 // The size-table row, air and sand share for the maximum size; a size above
 // the last row takes the last row, and the console says so.
-void airAndSand(MixState& state, MemoRecord& memo) {
+void airAndSand(MixState& state, MemoSink& memo) {
   state.sizeRow = findSizeRow(state.maxAggregateMm);
-  memo.result("diametro_acima_da_tabela", state.sizeRow == 0 ? 1 : 0);
+  memo.result(MemoKey::sizeAboveTable, state.sizeRow == 0 ? 1 : 0);
   if (state.sizeRow == 0) {
     console(text("diametro maximo acima de 150 mm: usados os valores de 150 mm", 60));
     state.sizeRow = kSizeRows;
   }
   const SizeRow& row = sizeTable[state.sizeRow - 1];
   const int column = airColumn(state.sharedAnswer);  // role airEntrained
-  memo.result("linha_tabela_diametro", state.sizeRow);
-  memo.result("diametro_tabela", row.maxSizeMm);
-  memo.result("com_ar_incorporado", column);
+  memo.result(MemoKey::sizeRow, state.sizeRow);
+  memo.result(MemoKey::tableSize, row.maxSizeMm);
+  memo.result(MemoKey::airColumn, column);
   state.airVolume = row.airVolume[column];
   state.sandPercent = row.sandPercent[column];
-  memo.result("volume_ar", state.airVolume);
-  memo.result("percentual_areia", state.sandPercent);
+  memo.result(MemoKey::airVolume, state.airVolume);
+  memo.result(MemoKey::sandPercent, state.sandPercent);
   double cementVolume = 0;
   state.aggregateVolume = aggregateVolumeFor(state.cementContent, state.waterContent,
                                              state.airVolume, &cementVolume);
-  memo.intermediate("volume_cimento", cementVolume);
-  memo.result("volume_agregados", state.aggregateVolume);
+  memo.intermediate(MemoKey::cementVolume, cementVolume);
+  memo.result(MemoKey::aggregateVolume, state.aggregateVolume);
   state.sandMass = sandMassFor(state.aggregateVolume, state.sandPercent);
-  memo.result("massa_areia", state.sandMass);
-  memo.result("volume_areia", absoluteVolumeFor(state.sandPercent, state.aggregateVolume));
+  memo.result(MemoKey::sandMass, state.sandMass);
+  memo.result(MemoKey::sandVolume, absoluteVolumeFor(state.sandPercent, state.aggregateVolume));
 }
 
 // Asks for the number of coarse gradations until it fits the arrays.
-void gradationCount(MixState& state, MemoRecord& memo) {
+void gradationCount(MixState& state, MemoSink& memo) {
   console(text("digite a quantidade de granulometrias diferentes de brita que tera o concreto", 77));
-  askInteger(state.sharedAnswer, memo, "quantidade_britas");  // role coarseCount
+  askInteger(state.sharedAnswer, memo, MemoKey::coarseCount);  // role coarseCount
   while (state.sharedAnswer > kMaxGradations) {
     console(text("no maximo 8 granulometrias de brita podem ser dadas", 51));
     console(text("digite a quantidade de granulometrias diferentes de brita que tera o concreto", 77));
-    askInteger(state.sharedAnswer, memo, "quantidade_britas");
+    askInteger(state.sharedAnswer, memo, MemoKey::coarseCount);
   }
 }
 
 // S9: entrained air, aggregate volume and sand, number of gradations.
-void airAndGradations(MixState& state, MemoRecord& memo) {
+void airAndGradations(MixState& state, MemoSink& memo) {
   console(text("digite 1 se nao ha ar incorporado, digite 2 se ha ar incorporado", 64));
-  askInteger(state.sharedAnswer, memo, "ar_incorporado");  // role airEntrained
+  askInteger(state.sharedAnswer, memo, MemoKey::airAnswer);  // role airEntrained
   console(kBlankValue);
   airAndSand(state, memo);
   gradationCount(state, memo);
@@ -397,7 +395,7 @@ void airAndGradations(MixState& state, MemoRecord& memo) {
 }
 
 // S10: the share of each gradation and the mix by weight.
-void mixByWeight(MixState& state, MemoRecord& memo) {
+void mixByWeight(MixState& state, MemoSink& memo) {
   const int coarseCount = state.sharedAnswer;
   console(text("OBSERVACAO!! o numero que aparecera na brita e para efeito de calculo", 69));
   console(text(" nao corresponde a granulometria.", 33));
@@ -406,24 +404,24 @@ void mixByWeight(MixState& state, MemoRecord& memo) {
   for (int index = 1; index <= coarseCount; ++index) {
     formattedInteger(kConsole, "(1X,'digite a % do agregado correspondente a brita',I2,' em (%)')",
                      index);
-    askReal(state.coarsePercent[index - 1], memo, gradationKey(index, "percentual"));
+    askReal(state.coarsePercent[index - 1], memo, {MemoKey::coarsePercent, index});
     const float percent = state.coarsePercent[index - 1];
     state.coarseMass[index - 1] = coarseMassFor(percent, state.aggregateVolume);
-    memo.result(gradationKey(index, "massa"), state.coarseMass[index - 1]);
-    memo.result(gradationKey(index, "volume"), absoluteVolumeFor(percent, state.aggregateVolume));
+    memo.result({MemoKey::coarseMass, index}, state.coarseMass[index - 1]);
+    memo.result({MemoKey::coarseVolume, index}, absoluteVolumeFor(percent, state.aggregateVolume));
   }
   state.cementRatio = mixRatio(state.cementContent, state.cementContent);
-  memo.result("traco_cimento", state.cementRatio);
+  memo.result(MemoKey::cementRatio, state.cementRatio);
   reportBlanks(2);
   report(text(" Determina\xE7\xE3o do dosmo em peso:", 31));
   report(kBlankValue);
   formattedReal(kReportUnit, "(1X,' cimento = ',F5.2)", state.cementRatio);
   state.sandRatio = mixRatio(state.sandMass, state.cementContent);
-  memo.result("traco_areia", state.sandRatio);
+  memo.result(MemoKey::sandRatio, state.sandRatio);
   formattedReal(kReportUnit, "(1X,' areia   = ',F5.2)", state.sandRatio);
   for (int index = 1; index <= coarseCount; ++index) {
     state.coarseRatio[index - 1] = mixRatio(state.coarseMass[index - 1], state.cementContent);
-    memo.result(gradationKey(index, "traco"), state.coarseRatio[index - 1]);
+    memo.result({MemoKey::coarseRatio, index}, state.coarseRatio[index - 1]);
     formattedIntegerReal(kReportUnit, "(1X,' brita',I2,' = ',F5.2)", index,
                          state.coarseRatio[index - 1]);
   }
@@ -432,13 +430,13 @@ void mixByWeight(MixState& state, MemoRecord& memo) {
 }
 
 // The sand box: one box, or a blank record and two boxes of half the height.
-void sandBox(MixState& state, MemoRecord& memo) {
+void sandBox(MixState& state, MemoSink& memo) {
   console(text("Digite a massa unitaria da areia (kg/dm^3) padrao = 1.59 ", 57));
-  askReal(state.sandUnitMass, memo, "massa_unitaria_areia");
+  askReal(state.sandUnitMass, memo, MemoKey::sandUnitMass);
   state.sandBoxHeight = boxHeightFor(state.sandRatio, state.sandUnitMass);
-  memo.result("areia_altura_calculada", state.sandBoxHeight);
+  memo.result(MemoKey::sandHeight, state.sandBoxHeight);
   const bool twoBoxes = needsTwoBoxes(state.sandBoxHeight);
-  memo.result("areia_padiolas", twoBoxes ? 2 : 1);
+  memo.result(MemoKey::sandBoxes, twoBoxes ? 2 : 1);
   if (twoBoxes) {
     report(kBlankValue);
     state.sandBoxHeight = halfHeight(state.sandBoxHeight);
@@ -452,11 +450,11 @@ void sandBox(MixState& state, MemoRecord& memo) {
                   "' (cm)')",
                   state.sandBoxHeight);
   }
-  memo.result("areia_altura_padiola", state.sandBoxHeight);
+  memo.result(MemoKey::sandBoxHeight, state.sandBoxHeight);
 }
 
 // The box of one coarse gradation, numbered from 1.
-void coarseBox(MixState& state, MemoRecord& memo, int index) {
+void coarseBox(MixState& state, MemoSink& memo, int index) {
   console(kBlankValue);
   formattedInteger(kConsole,
                    "(1X,'digite a massa unitaria da brita',I2,' (siga a sequencia anterior)')",
@@ -464,11 +462,11 @@ void coarseBox(MixState& state, MemoRecord& memo, int index) {
   console(text(" (kg/dm^3) padrao de 1.36 a 1.4 ", 32));
   console(kBlankValue);
   float& height = state.coarseBoxHeight[index - 1];
-  askReal(state.coarseUnitMass[index - 1], memo, gradationKey(index, "massa_unitaria"));
+  askReal(state.coarseUnitMass[index - 1], memo, {MemoKey::coarseUnitMass, index});
   height = boxHeightFor(state.coarseRatio[index - 1], state.coarseUnitMass[index - 1]);
-  memo.result(gradationKey(index, "altura_calculada"), height);
+  memo.result({MemoKey::coarseHeight, index}, height);
   const bool twoBoxes = needsTwoBoxes(height);
-  memo.result(gradationKey(index, "padiolas"), twoBoxes ? 2 : 1);
+  memo.result({MemoKey::coarseBoxes, index}, twoBoxes ? 2 : 1);
   if (twoBoxes) {
     height = halfHeight(height);
     formattedIntegerReal(kReportUnit,
@@ -481,11 +479,11 @@ void coarseBox(MixState& state, MemoRecord& memo, int index) {
                          "altura de ',F5.2,' (cm)')",
                          index, height);
   }
-  memo.result(gradationKey(index, "altura_padiola"), height);
+  memo.result({MemoKey::coarseBoxHeight, index}, height);
 }
 
 // S11: the batch boxes, the water per bag and the end of the report.
-void batchBoxes(MixState& state, MemoRecord& memo) {
+void batchBoxes(MixState& state, MemoSink& memo) {
   reportBlanks(3);
   report(text(" Transformando o dosmo p/ vol. e det. o vol. das padiolas de areia e brita", 74));
   report(text(" p/ 1 saco de cimento 50kg", 26));
@@ -494,7 +492,7 @@ void batchBoxes(MixState& state, MemoRecord& memo) {
   const int coarseCount = state.sharedAnswer;
   for (int index = 1; index <= coarseCount; ++index) coarseBox(state, memo, index);
   state.waterContent = waterPerBagFor(state.wcRatio);  // role waterPerBag
-  memo.result("agua_por_saco", state.waterContent);
+  memo.result(MemoKey::waterPerBag, state.waterContent);
   formattedReal(kReportUnit, "(1X,' \xC1gua em litros p/ 1 saco de cimemto de 50 kg = ',F7.2)",
                 state.waterContent);
   report(kBlankValue);
@@ -522,9 +520,19 @@ void closingScreen(MixState& state) {
   recio::pauseForUser();
 }
 
+// The memo of a run that writes none: every figure is dropped.
+class NoMemo final : public MemoSink {
+ public:
+  void answer(MemoSlot, float) override {}
+  void answer(MemoSlot, std::int32_t) override {}
+  void result(MemoSlot, float) override {}
+  void result(MemoSlot, std::int32_t) override {}
+  void intermediate(MemoSlot, double) override {}
+};
+
 }  // namespace
 
-int runDialogue(MixState& state, MemoRecord& memo) {
+int runDialogue(MixState& state, MemoSink& memo) {
   bannerAndReportFile(state);
   strengthAndHeading(state, memo);
   controlAndTarget(state, memo);
@@ -541,7 +549,7 @@ int runDialogue(MixState& state, MemoRecord& memo) {
 }
 
 int runDialogue(MixState& state) {
-  MemoRecord memo;
+  NoMemo memo;
   return runDialogue(state, memo);
 }
 

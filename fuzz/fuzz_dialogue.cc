@@ -14,7 +14,7 @@
 
 namespace {
 
-int dialogueBody() { return dosmo::runDialogueWithMemorial(); }
+int dialogueBody() { return dosmo::runDialogueWithMemo(); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 
 #include "recio/field.h"
@@ -14,53 +15,60 @@
 namespace dosmo {
 namespace {
 
+// One row per key, in the order of the keys.
 constexpr FigureInfo kFigures[] = {
     // Answers.
-    {"fck", "MPa", "MPa", 2},
-    {"desvio_padrao", "MPa", "MPa", kShortest},
-    {"abatimento", "cm", "cm", 2},
-    {"diametro_maximo", "mm", "mm", kShortest},
-    {"fator_forma", "-", "", kShortest},
-    {"relacao_ac_digitada", "-", "", 2},
-    {"brita_percentual", "%", "%", kShortest},
-    {"massa_unitaria_areia", "kg/dm3", "kg/dm³", kShortest},
-    {"brita_massa_unitaria", "kg/dm3", "kg/dm³", kShortest},
+    {MemoKey::fck, "fck", "MPa", "MPa", 2, false},
+    {MemoKey::deviation, "desvio_padrao", "MPa", "MPa", kShortest, false},
+    {MemoKey::slump, "abatimento", "cm", "cm", 2, false},
+    {MemoKey::maxSize, "diametro_maximo", "mm", "mm", kShortest, false},
+    {MemoKey::shapeFactor, "fator_forma", "-", "", kShortest, false},
+    {MemoKey::ratioRoute, "opcao_relacao_ac", "-", "", kShortest, false},
+    {MemoKey::cementClass, "classe_cimento", "-", "", kShortest, false},
+    {MemoKey::keepSuggested, "manter_sugerida", "-", "", kShortest, false},
+    {MemoKey::typedRatio, "relacao_ac_digitada", "-", "", 2, false},
+    {MemoKey::airAnswer, "ar_incorporado", "-", "", kShortest, false},
+    {MemoKey::coarseCount, "quantidade_britas", "-", "", kShortest, false},
+    {MemoKey::coarsePercent, "percentual", "%", "%", kShortest, true},
+    {MemoKey::sandUnitMass, "massa_unitaria_areia", "kg/dm3", "kg/dm³", kShortest, false},
+    {MemoKey::coarseUnitMass, "massa_unitaria", "kg/dm3", "kg/dm³", kShortest, true},
     // Results.
-    {"fc28", "MPa", "MPa", 2},
-    {"potencia_abatimento", "-", "", 4},
-    {"potencia_diametro", "-", "", 4},
-    {"teor_agua", "l/m3", "l/m³", 2},
-    {"resistencia_tabela", "MPa", "MPa", kShortest},
-    {"relacao_ac_sugerida", "-", "", 2},
-    {"relacao_ac", "-", "", 2},
-    {"consumo_cimento", "kg/m3", "kg/m³", 2},
-    {"diametro_tabela", "mm", "mm", kShortest},
-    {"volume_ar", "dm3/m3", "dm³/m³", kShortest},
-    {"percentual_areia", "%", "%", kShortest},
-    {"volume_cimento", "dm3/m3", "dm³/m³", 2},
-    {"volume_agregados", "dm3/m3", "dm³/m³", 2},
-    {"massa_areia", "kg/m3", "kg/m³", 2},
-    {"volume_areia", "dm3/m3", "dm³/m³", 2},
-    {"brita_massa", "kg/m3", "kg/m³", 2},
-    {"brita_volume", "dm3/m3", "dm³/m³", 2},
-    {"traco_cimento", "-", "", 2},
-    {"traco_areia", "-", "", 2},
-    {"brita_traco", "-", "", 2},
-    {"areia_altura_calculada", "cm", "cm", 2},
-    {"areia_altura_padiola", "cm", "cm", 2},
-    {"brita_altura_calculada", "cm", "cm", 2},
-    {"brita_altura_padiola", "cm", "cm", 2},
-    {"agua_por_saco", "l", "litros", 2},
+    {MemoKey::controlLevel, "nivel_controle", "-", "", kShortest, false},
+    {MemoKey::fc28, "fc28", "MPa", "MPa", 2, false},
+    {MemoKey::slumpPower, "potencia_abatimento", "-", "", 4, false},
+    {MemoKey::sizePower, "potencia_diametro", "-", "", 4, false},
+    {MemoKey::waterContent, "teor_agua", "l/m3", "l/m³", 2, false},
+    {MemoKey::cementColumn, "coluna_cimento", "-", "", kShortest, false},
+    {MemoKey::strengthRow, "linha_tabela_resistencia", "-", "", kShortest, false},
+    {MemoKey::tableStrength, "resistencia_tabela", "MPa", "MPa", kShortest, false},
+    {MemoKey::suggestedRatio, "relacao_ac_sugerida", "-", "", 2, false},
+    {MemoKey::wcRatio, "relacao_ac", "-", "", 2, false},
+    {MemoKey::cementContent, "consumo_cimento", "kg/m3", "kg/m³", 2, false},
+    {MemoKey::sizeAboveTable, "diametro_acima_da_tabela", "-", "", kShortest, false},
+    {MemoKey::sizeRow, "linha_tabela_diametro", "-", "", kShortest, false},
+    {MemoKey::tableSize, "diametro_tabela", "mm", "mm", kShortest, false},
+    {MemoKey::airColumn, "com_ar_incorporado", "-", "", kShortest, false},
+    {MemoKey::airVolume, "volume_ar", "dm3/m3", "dm³/m³", kShortest, false},
+    {MemoKey::sandPercent, "percentual_areia", "%", "%", kShortest, false},
+    {MemoKey::cementVolume, "volume_cimento", "dm3/m3", "dm³/m³", 2, false},
+    {MemoKey::aggregateVolume, "volume_agregados", "dm3/m3", "dm³/m³", 2, false},
+    {MemoKey::sandMass, "massa_areia", "kg/m3", "kg/m³", 2, false},
+    {MemoKey::sandVolume, "volume_areia", "dm3/m3", "dm³/m³", 2, false},
+    {MemoKey::coarseMass, "massa", "kg/m3", "kg/m³", 2, true},
+    {MemoKey::coarseVolume, "volume", "dm3/m3", "dm³/m³", 2, true},
+    {MemoKey::cementRatio, "traco_cimento", "-", "", 2, false},
+    {MemoKey::sandRatio, "traco_areia", "-", "", 2, false},
+    {MemoKey::coarseRatio, "traco", "-", "", 2, true},
+    {MemoKey::sandHeight, "areia_altura_calculada", "cm", "cm", 2, false},
+    {MemoKey::sandBoxes, "areia_padiolas", "-", "", kShortest, false},
+    {MemoKey::sandBoxHeight, "areia_altura_padiola", "cm", "cm", 2, false},
+    {MemoKey::coarseHeight, "altura_calculada", "cm", "cm", 2, true},
+    {MemoKey::coarseBoxes, "padiolas", "-", "", kShortest, true},
+    {MemoKey::coarseBoxHeight, "altura_padiola", "cm", "cm", 2, true},
+    {MemoKey::waterPerBag, "agua_por_saco", "l", "litros", 2, false},
 };
 
-// "brita12_massa" becomes "brita_massa"; other keys stay as they are.
-std::string tableKeyOf(std::string_view key) {
-  if (key.substr(0, 5) != "brita") return std::string(key);
-  std::size_t at = 5;
-  while (at < key.size() && key[at] >= '0' && key[at] <= '9') ++at;
-  if (at == 5 || at >= key.size() || key[at] != '_') return std::string(key);
-  return "brita" + std::string(key.substr(at));
-}
+static_assert(std::size(kFigures) == kMemoKeyCount, "one row for every memo key");
 
 // Digits and point placed for a decimal exponent `exponent` (the value is
 // d.ddd x 10^exponent), trailing zeros of the fraction dropped.
@@ -87,12 +95,12 @@ std::string withComma(std::string text) {
 
 }  // namespace
 
-FigureInfo figureInfo(std::string_view key) {
-  const std::string tableKey = tableKeyOf(key);
-  for (const FigureInfo& info : kFigures) {
-    if (info.key == tableKey) return info;
-  }
-  return FigureInfo{key, "-", "", kShortest};
+const FigureInfo& figureInfo(MemoKey key) { return kFigures[static_cast<int>(key)]; }
+
+std::string figureName(MemoSlot slot) {
+  const FigureInfo& info = figureInfo(slot.key);
+  if (!info.perGradation) return std::string(info.name);
+  return "brita" + std::to_string(slot.gradation) + "_" + std::string(info.name);
 }
 
 std::string shortestDecimal(double value, bool single) {
@@ -139,7 +147,7 @@ std::string figureNumber(const MemoFigure& figure) {
 
 std::string figureText(const MemoFigure& figure) {
   if (figure.kind == FigureKind::integer) return figureNumber(figure);
-  const int decimals = figureInfo(figure.key).decimals;
+  const int decimals = figureInfo(figure.slot.key).decimals;
   if (decimals == kShortest) return withComma(figureNumber(figure));
   return fixedText(static_cast<float>(figure.value), decimals);
 }

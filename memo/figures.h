@@ -15,17 +15,21 @@ namespace dosmo {
 // Shown as the shortest decimal that reads back as the stored value.
 inline constexpr int kShortest = -1;
 
-// What the memo knows of a key.
+// What the memo knows of a key: one row of its table.
 struct FigureInfo {
-  std::string_view key;       // without the "brita<n>_" of a per-gradation key
+  MemoKey key;
+  std::string_view name;      // key name of the data file (per gradation: inside "brita<n>_")
   std::string_view unit;      // ASCII unit of the data file; "-" when dimensionless
   std::string_view textUnit;  // unit in the text memo; empty when dimensionless
   int decimals;               // decimals shown, or kShortest
+  bool perGradation;          // stored once for each coarse gradation
 };
 
-// The information of `key` ("brita3_massa" finds "brita_massa"); a key the
-// table lacks is dimensionless and shown shortest.
-FigureInfo figureInfo(std::string_view key);
+// The row of `key`.
+const FigureInfo& figureInfo(MemoKey key);
+
+// The key name of a slot in the data file: "fc28", "brita2_massa".
+std::string figureName(MemoSlot slot);
 
 // The shortest plain decimal (digits, "." and an exponent only beyond 1e21
 // or below 1e-7) that reads back as `value`: as a single-precision value

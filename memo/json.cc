@@ -3,21 +3,19 @@
 #include "memo/json.h"
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
+#include "memo/composition.h"
 #include "memo/figures.h"
 
 namespace dosmo {
 namespace {
 
-// {"valor": <number>, "unidade": "<unit>"}
-std::string quantity(const std::string& number, std::string_view unit) {
-  return "{\"valor\": " + number + ", \"unidade\": " + jsonString(unit) + "}";
-}
-
-std::string quantityOf(const MemoRecord& memo, std::string_view key, std::string_view unit) {
-  const MemoFigure* figure = memo.find(key);
-  return quantity(figure != nullptr ? figureNumber(*figure) : "0", unit);
+// {"valor": <number>, "texto": "<as the memo shows it>", "unidade": "<unit>"}
+std::string quantity(const std::string& number, const std::string& text, std::string_view unit) {
+  return "{\"valor\": " + number + ", \"texto\": " + jsonString(text) + ", \"unidade\": " +
+         jsonString(unit) + "}";
 }
 
 // One object of keyed quantities, one figure per line.
@@ -26,40 +24,31 @@ std::string figures(const std::vector<MemoFigure>& list) {
   const char* separator = "\n";
   for (const MemoFigure& figure : list) {
     out += separator;
-    out += "    " + jsonString(figure.key) + ": " +
-           quantity(figureNumber(figure), figureInfo(figure.key).unit);
+    out += "    " + jsonString(figureName(figure.slot)) + ": " +
+           quantity(figureNumber(figure), figureText(figure), figureInfo(figure.slot.key).unit);
     separator = ",\n";
   }
   return out + (list.empty() ? "}" : "\n  }");
 }
 
-// One material of the cubic metre: its mass in kg and absolute volume in dm3.
-struct Material {
-  std::string key;
-  std::string name;
-  std::string massKey;    // empty for the air, which has no mass
-  std::string volumeKey;
-};
+// {"valor": ..., "texto": ..., "unidade": ...} of a composition figure; 0 when absent.
+std::string compositionQuantity(const MemoRecord& memo, std::optional<MemoSlot> slot,
+                                std::string_view unit) {
+  const MemoFigure* figure = slot ? memo.find(*slot) : nullptr;
+  if (figure == nullptr) return quantity("0", compositionText(0), unit);
+  return quantity(figureNumber(*figure), compositionText(figure->value), unit);
+}
 
 std::string composition(const MemoRecord& memo) {
-  std::vector<Material> materials = {
-      {"cimento", "Cimento", "consumo_cimento", "volume_cimento"},
-      {"agua", "Água", "teor_agua", "teor_agua"},
-      {"ar", "Ar", "", "volume_ar"},
-      {"areia", "Areia", "massa_areia", "volume_areia"},
-  };
-  for (int index = 1; memo.has(gradationKey(index, "massa")); ++index) {
-    materials.push_back({"brita" + std::to_string(index), "Brita " + std::to_string(index),
-                         gradationKey(index, "massa"), gradationKey(index, "volume")});
-  }
+  const std::vector<Material> materials = compositionOf(memo);
+  if (materials.empty()) return "[]";
   std::string out = "[";
   const char* separator = "\n";
   for (const Material& material : materials) {
-    const std::string mass =
-        material.massKey.empty() ? quantity("0", "kg") : quantityOf(memo, material.massKey, "kg");
     out += separator;
     out += "    {\"chave\": " + jsonString(material.key) + ", \"nome\": " + jsonString(material.name) +
-           ", \"massa\": " + mass + ", \"volume\": " + quantityOf(memo, material.volumeKey, "dm3") + "}";
+           ", \"massa\": " + compositionQuantity(memo, material.mass, "kg") +
+           ", \"volume\": " + compositionQuantity(memo, material.volume, "dm3") + "}";
     separator = ",\n";
   }
   return out + "\n  ]";
@@ -93,7 +82,7 @@ std::string memoJson(const MemoRecord& memo, std::string_view reportName,
   out += "  \"relatorio\": " + jsonString(reportName) + ",\n";
   out += "  \"respostas\": " + figures(memo.answers()) + ",\n";
   out += "  \"resultados\": " + figures(memo.results()) + ",\n";
-  out += "  \"composicao_m3\": " + (memo.has("massa_areia") ? composition(memo) : "[]") + "\n";
+  out += "  \"composicao_m3\": " + composition(memo) + "\n";
   return out + "}\n";
 }
 

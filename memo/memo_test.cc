@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ struct MemoRun {
   int status = 0;
   std::string report;
   std::string memo;
+  dosmo::MemoRecord record;
 };
 
 // Runs the dialogue on `answers` in memory; the memo as the text writer makes it.
@@ -37,11 +39,10 @@ MemoRun runWithMemo(const std::string& answers) {
   FakeRun run(answers);
   run.fake.hostFiles = false;
   dosmo::MixState state;
-  dosmo::MemoRecord memo;
-  out.status = FakeRun::statusOf([&] { dosmo::runDialogue(state, memo); });
+  out.status = FakeRun::statusOf([&] { dosmo::runDialogue(state, out.record); });
   recio::closeAllUnits();
   out.report = run.fake.file("rel.txt").value_or("");
-  out.memo = dosmo::memoText(memo, "rel.txt", "test");
+  out.memo = dosmo::memoText(out.record, "rel.txt", "test");
   return out;
 }
 
@@ -74,7 +75,7 @@ std::string lastNumber(const std::string& line) {
   return last;
 }
 
-TEST(Memorial, WorkedExampleFiguresStandOnTheirLines) {
+TEST(Memo, WorkedExampleFiguresStandOnTheirLines) {
   const MemoRun run = runWithMemo("rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
   ASSERT_EQ(run.status, -1);
   ASSERT_EQ(run.memo.substr(0, 3), "\xEF\xBB\xBF");
@@ -175,7 +176,17 @@ std::string randomAnswers(std::mt19937& random) {
   return answers + "\n";
 }
 
-TEST(Memorial, EveryReportFigureEqualsTheMemos) {
+// A slot the table cannot name: a key outside the table, a per-gradation
+// key without its gradation, or a gradation on a figure of the whole mix.
+bool slotIsKnown(const dosmo::MemoSlot& slot) {
+  const int key = static_cast<int>(slot.key);
+  if (key < 0 || key >= dosmo::kMemoKeyCount) return false;
+  const bool perGradation = dosmo::figureInfo(slot.key).perGradation;
+  return perGradation ? slot.gradation >= 1 && slot.gradation <= dosmo::kMaxGradations
+                      : slot.gradation == 0;
+}
+
+TEST(Memo, EveryReportFigureEqualsTheMemos) {
   std::mt19937 random(19);
   int compared = 0;
   for (int set = 0; set < 300; ++set) {
@@ -183,11 +194,27 @@ TEST(Memorial, EveryReportFigureEqualsTheMemos) {
     const MemoRun run = runWithMemo(answers);
     ASSERT_EQ(run.status, -1) << answers;
     compared += compareFigures(run, answers);
+    for (const auto* list : {&run.record.answers(), &run.record.results()}) {
+      for (const dosmo::MemoFigure& figure : *list) {
+        EXPECT_TRUE(slotIsKnown(figure.slot))
+            << static_cast<int>(figure.slot.key) << " " << figure.slot.gradation << "\n" << answers;
+      }
+    }
   }
   EXPECT_GT(compared, 300 * 10);
 }
 
-TEST(Memorial, NamedAfterTheReportWithoutItsExtension) {
+TEST(MemoFigures, EveryKeyHasExactlyOneRowAndOneName) {
+  std::set<std::pair<bool, std::string_view>> names;
+  for (int key = 0; key < dosmo::kMemoKeyCount; ++key) {
+    const dosmo::FigureInfo& info = dosmo::figureInfo(static_cast<dosmo::MemoKey>(key));
+    EXPECT_EQ(static_cast<int>(info.key), key) << info.name;
+    EXPECT_FALSE(info.name.empty()) << key;
+    EXPECT_TRUE(names.insert({info.perGradation, info.name}).second) << info.name;
+  }
+}
+
+TEST(Memo, NamedAfterTheReportWithoutItsExtension) {
   const struct {
     const char* report;
     const char* stem;
@@ -197,10 +224,10 @@ TEST(Memorial, NamedAfterTheReportWithoutItsExtension) {
       {"c:\\a.b\\rel", "c:\\a.b\\rel-memorial"}, {"rel.final.txt", "rel.final-memorial"},
       {".txt", "-memorial"},
   };
-  for (const auto& row : rows) EXPECT_EQ(dosmo::memorialStem(row.report), row.stem) << row.report;
+  for (const auto& row : rows) EXPECT_EQ(dosmo::memoFileStem(row.report), row.stem) << row.report;
 }
 
-TEST(Memorial, NumbersReadBackAsTheStoredValues) {
+TEST(Memo, NumbersReadBackAsTheStoredValues) {
   const struct {
     double value;
     bool single;
@@ -222,7 +249,7 @@ using testing_support::TempFolder;
 
 const std::string kWorkedAnswers = "25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n";
 
-TEST(MemorialProgram, NoMemoForAReportOnADevice) {
+TEST(MemoProgram, NoMemoForAReportOnADevice) {
   for (const char* name : {"NUL", "'/dev/null'"}) {
     TempFolder folder;
     RunSpec setup;
@@ -236,7 +263,7 @@ TEST(MemorialProgram, NoMemoForAReportOnADevice) {
   }
 }
 
-TEST(MemorialProgram, AMemoThatCannotBeWrittenFailsTheRun) {
+TEST(MemoProgram, AMemoThatCannotBeWrittenFailsTheRun) {
   TempFolder folder;
   std::filesystem::create_directory(folder.file("rel-memorial.txt"));
   RunSpec setup;
@@ -249,7 +276,7 @@ TEST(MemorialProgram, AMemoThatCannotBeWrittenFailsTheRun) {
   EXPECT_EQ(folder.read("rel-memorial.json"), "<missing>");
 }
 
-TEST(MemorialProgram, ArgumentsAfterTheOptionStillNameTheReport) {
+TEST(MemoProgram, ArgumentsAfterTheOptionStillNameTheReport) {
   TempFolder folder;
   RunSpec setup;
   setup.input = ",\n" + kWorkedAnswers;

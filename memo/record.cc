@@ -1,58 +1,55 @@
-// The memo's record: two ordered lists of keyed figures.
+// The memo's record: two ordered lists of figures in their slots.
 #include "memo/record.h"
 
 #include <algorithm>
 
 namespace dosmo {
 
-void MemoRecord::put(std::vector<MemoFigure>& list, std::string_view key, double value,
-                     FigureKind kind) {
+void MemoRecord::put(std::vector<MemoFigure>& list, MemoSlot slot, double value, FigureKind kind) {
   auto same = std::find_if(list.begin(), list.end(),
-                           [key](const MemoFigure& figure) { return figure.key == key; });
+                           [slot](const MemoFigure& figure) { return figure.slot == slot; });
   if (same != list.end()) {
     same->value = value;
     same->kind = kind;
     return;
   }
-  list.push_back(MemoFigure{std::string(key), value, kind});
+  list.push_back(MemoFigure{slot, value, kind});
 }
 
-void MemoRecord::answer(std::string_view key, float value) {
-  put(answers_, key, value, FigureKind::real);
+void MemoRecord::answer(MemoSlot slot, float value) { put(answers_, slot, value, FigureKind::real); }
+
+void MemoRecord::answer(MemoSlot slot, std::int32_t value) {
+  put(answers_, slot, value, FigureKind::integer);
 }
 
-void MemoRecord::answer(std::string_view key, std::int32_t value) {
-  put(answers_, key, value, FigureKind::integer);
+void MemoRecord::result(MemoSlot slot, float value) { put(results_, slot, value, FigureKind::real); }
+
+void MemoRecord::result(MemoSlot slot, std::int32_t value) {
+  put(results_, slot, value, FigureKind::integer);
 }
 
-void MemoRecord::result(std::string_view key, float value) {
-  put(results_, key, value, FigureKind::real);
+void MemoRecord::intermediate(MemoSlot slot, double value) {
+  put(results_, slot, value, FigureKind::intermediate);
 }
 
-void MemoRecord::result(std::string_view key, std::int32_t value) {
-  put(results_, key, value, FigureKind::integer);
-}
-
-void MemoRecord::intermediate(std::string_view key, double value) {
-  put(results_, key, value, FigureKind::intermediate);
-}
-
-const MemoFigure* MemoRecord::find(std::string_view key) const {
+const MemoFigure* MemoRecord::find(MemoSlot slot) const {
   for (const auto* list : {&answers_, &results_}) {
     for (const MemoFigure& figure : *list) {
-      if (figure.key == key) return &figure;
+      if (figure.slot == slot) return &figure;
     }
   }
   return nullptr;
 }
 
-double MemoRecord::value(std::string_view key) const {
-  const MemoFigure* figure = find(key);
+double MemoRecord::value(MemoSlot slot) const {
+  const MemoFigure* figure = find(slot);
   return figure != nullptr ? figure->value : 0;
 }
 
-std::string gradationKey(int index, std::string_view name) {
-  return "brita" + std::to_string(index) + "_" + std::string(name);
+int MemoRecord::gradations(MemoKey key) const {
+  int count = 0;
+  while (has({key, count + 1})) ++count;
+  return count;
 }
 
 }  // namespace dosmo

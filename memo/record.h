@@ -1,14 +1,14 @@
 // The record of a run's calculation for its memo: every answer and every
-// result, each under a stable key, stored by the stages as they run, with the
-// branches they took. The memo is written from this record alone, so it shows
-// what the run computed and never computes anything again.
+// result the stages told it, each in its slot, with the branches they took.
+// The memo is written from this record alone, so it shows what the run
+// computed and never computes anything again.
 #ifndef DOSMO_MEMO_RECORD_H_
 #define DOSMO_MEMO_RECORD_H_
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
+
+#include "dialogue/dialogue.h"
 
 namespace dosmo {
 
@@ -21,40 +21,38 @@ enum class FigureKind {
 
 // One figure of the record.
 struct MemoFigure {
-  std::string key;
+  MemoSlot slot;
   double value = 0;  // a REAL or an INTEGER widened exactly
   FigureKind kind = FigureKind::real;
 };
 
 // The answers and results of one run, each list in the order first stored.
-class MemoRecord {
+class MemoRecord final : public MemoSink {
  public:
-  void answer(std::string_view key, float value);
-  void answer(std::string_view key, std::int32_t value);
-  void result(std::string_view key, float value);
-  void result(std::string_view key, std::int32_t value);
-  void intermediate(std::string_view key, double value);
+  void answer(MemoSlot slot, float value) override;
+  void answer(MemoSlot slot, std::int32_t value) override;
+  void result(MemoSlot slot, float value) override;
+  void result(MemoSlot slot, std::int32_t value) override;
+  void intermediate(MemoSlot slot, double value) override;
 
   const std::vector<MemoFigure>& answers() const { return answers_; }
   const std::vector<MemoFigure>& results() const { return results_; }
 
-  // The answer or result stored under `key`, or nullptr.
-  const MemoFigure* find(std::string_view key) const;
-  bool has(std::string_view key) const { return find(key) != nullptr; }
-  // The value under `key`, 0 when there is none.
-  double value(std::string_view key) const;
+  // The answer or result stored in `slot`, or nullptr.
+  const MemoFigure* find(MemoSlot slot) const;
+  bool has(MemoSlot slot) const { return find(slot) != nullptr; }
+  // The value in `slot`, 0 when there is none.
+  double value(MemoSlot slot) const;
+  // The number of gradations whose `key` is stored, counted from gradation 1.
+  int gradations(MemoKey key) const;
 
  private:
-  // A key stored again (an answer asked again) keeps its place, takes the new value.
-  static void put(std::vector<MemoFigure>& list, std::string_view key, double value,
-                  FigureKind kind);
+  // A slot stored again (an answer asked again) keeps its place, takes the new value.
+  static void put(std::vector<MemoFigure>& list, MemoSlot slot, double value, FigureKind kind);
 
   std::vector<MemoFigure> answers_;
   std::vector<MemoFigure> results_;
 };
-
-// The key of a per-gradation figure: "brita<index>_<name>", index from 1.
-std::string gradationKey(int index, std::string_view name);
 
 }  // namespace dosmo
 
