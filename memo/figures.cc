@@ -145,6 +145,10 @@ std::string figureNumber(const MemoFigure& figure) {
   return shortestDecimal(figure.value, figure.kind == FigureKind::real);
 }
 
+std::string operandText(const MemoFigure& figure) {
+  return withComma(shortestDecimal(figure.value, figure.kind != FigureKind::integer));
+}
+
 std::string figureText(const MemoFigure& figure) {
   if (figure.kind == FigureKind::integer) return figureNumber(figure);
   const int decimals = figureInfo(figure.slot.key).decimals;

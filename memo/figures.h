@@ -46,6 +46,10 @@ std::string fixedText(float value, int decimals);
 // The figure as the memo's text shows it, with the decimal comma.
 std::string figureText(const MemoFigure& figure);
 
+// The stored value in full with the decimal comma, as an operand of an
+// equation (single-precision digits, enough to close the equation).
+std::string operandText(const MemoFigure& figure);
+
 // The figure's value as a number of the data file (decimal point).
 std::string figureNumber(const MemoFigure& figure);
 

@@ -4,7 +4,10 @@
 // built program's memo files (none for a device, a failed memo reported).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <filesystem>
 #include <random>
 #include <regex>
@@ -94,7 +97,7 @@ TEST(Memo, WorkedExampleFiguresStandOnTheirLines) {
     EXPECT_EQ(lastNumber(memoLine(run.memo, row.start, row.part)), row.figure) << row.start;
   }
   EXPECT_NE(run.memo.find("linha 3 (Dmáx até 25 mm), sem ar incorporado"), std::string::npos);
-  EXPECT_NE(run.memo.find("2 padiolas de 42,79 / 2 = 21,39 cm"), std::string::npos);
+  EXPECT_NE(run.memo.find("2 padiolas de h / 2 = 42,789566 / 2 = 21,39 cm"), std::string::npos);
   EXPECT_NE(run.memo.find("Traço: 1,00 : 2,14 : 3,15 : 0,55"), std::string::npos);
   EXPECT_EQ(run.memo.find("\n"), run.memo.find("\r\n") + 1);  // CR LF line ends
 }
@@ -212,6 +215,147 @@ TEST(MemoFigures, EveryKeyHasExactlyOneRowAndOneName) {
     EXPECT_FALSE(info.name.empty()) << key;
     EXPECT_TRUE(names.insert({info.perGradation, info.name}).second) << info.name;
   }
+}
+
+// An arithmetic expression as the memo prints it (decimal comma, ×, /, +, −,
+// ^ and parentheses), evaluated in double precision; nullopt when the text is
+// not one (a label, a symbol, a word).
+class PrintedExpression {
+ public:
+  explicit PrintedExpression(std::string text) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"×", "*"}, {"−", "-"}, {",", "."}}) {
+      for (std::size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
+    }
+    text_ = text;
+  }
+
+  std::optional<double> value() {
+    std::optional<double> result = sum();
+    skipBlanks();
+    if (!result || at_ != text_.size()) return std::nullopt;
+    return result;
+  }
+
+  // The largest magnitude among the expression's numbers.
+  double largest() const { return largest_; }
+
+ private:
+  void skipBlanks() {
+    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
+  }
+
+  bool take(char c) {
+    skipBlanks();
+    if (at_ < text_.size() && text_[at_] == c) return ++at_, true;
+    return false;
+  }
+
+  std::optional<double> sum() {
+    std::optional<double> left = product();
+    while (left) {
+      if (take('+')) {
+        const std::optional<double> right = product();
+        left = right ? std::optional(*left + *right) : std::nullopt;
+      } else if (take('-')) {
+        const std::optional<double> right = product();
+        left = right ? std::optional(*left - *right) : std::nullopt;
+      } else {
+        break;
+      }
+    }
+    return left;
+  }
+
+  std::optional<double> product() {
+    std::optional<double> left = power();
+    while (left) {
+      if (take('*')) {
+        const std::optional<double> right = power();
+        left = right ? std::optional(*left * *right) : std::nullopt;
+      } else if (take('/')) {
+        const std::optional<double> right = power();
+        left = right ? std::optional(*left / *right) : std::nullopt;
+      } else {
+        break;
+      }
+    }
+    return left;
+  }
+
+  std::optional<double> power() {
+    std::optional<double> base = atom();
+    if (base && take('^')) {
+      const std::optional<double> exponent = atom();
+      return exponent ? std::optional(std::pow(*base, *exponent)) : std::nullopt;
+    }
+    return base;
+  }
+
+  std::optional<double> atom() {
+    if (take('(')) {
+      std::optional<double> inner = sum();
+      return inner && take(')') ? inner : std::nullopt;
+    }
+    skipBlanks();
+    std::size_t used = 0;
+    const std::string rest = text_.substr(at_);
+    if (rest.empty() || !(std::isdigit(static_cast<unsigned char>(rest[0])) || rest[0] == '-')) {
+      return std::nullopt;
+    }
+    const double number = std::stod(rest, &used);
+    at_ += used;
+    largest_ = std::max(largest_, std::fabs(number));
+    return number;
+  }
+
+  std::string text_;
+  std::size_t at_ = 0;
+  double largest_ = 0;
+};
+
+// Checks every equation line of a memo ("label = expression = result unit" or
+// "label: expression = result"): the expression computed by hand from its
+// printed numbers gives the printed result to its last digit, allowing only
+// for the single precision in which the run stored each printed number.
+// Returns how many equations it checked.
+int checkEquations(const std::string& memo, const std::string& answers) {
+  int checked = 0;
+  for (const std::string& line : linesOf(memo)) {
+    const std::size_t last = line.rfind(" = ");
+    if (last == std::string::npos) continue;
+    std::size_t before = line.rfind(" = ", last - 1);
+    std::string expression = before == std::string::npos || last == 0
+                                 ? line.substr(0, last)
+                                 : line.substr(before + 3, last - before - 3);
+    if (const std::size_t label = expression.rfind(": "); label != std::string::npos) {
+      expression = expression.substr(label + 2);
+    }
+    PrintedExpression hand(expression);
+    const std::optional<double> computed = hand.value();
+    if (!computed) continue;
+    const std::string result = lastNumber(line.substr(last + 3, line.find(' ', last + 3) - last - 3));
+    EXPECT_FALSE(result.empty()) << line;
+    if (result.empty()) continue;
+    const std::size_t point = result.find('.');
+    const int decimals = point == std::string::npos ? 0 : static_cast<int>(result.size() - point - 1);
+    const double slack = 0.5 * std::pow(10.0, -decimals) +
+                         1e-6 * std::max(std::fabs(*computed), hand.largest());
+    EXPECT_LE(std::fabs(*computed - std::stod(result)), slack) << line << "\n" << answers;
+    ++checked;
+  }
+  return checked;
+}
+
+TEST(MemoEquations, EveryPrintedEquationClosesOnItsPrintedNumbers) {
+  std::mt19937 random(25);
+  int checked = 0;
+  for (int set = 0; set < 300; ++set) {
+    const std::string answers = randomAnswers(random);
+    const MemoRun run = runWithMemo(answers);
+    ASSERT_EQ(run.status, -1) << answers;
+    checked += checkEquations(run.memo, answers);
+  }
+  EXPECT_GT(checked, 300 * 12);
 }
 
 TEST(Memo, NamedAfterTheReportWithoutItsExtension) {

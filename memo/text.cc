@@ -36,6 +36,13 @@ class TextMemo {
     return figure != nullptr ? figureText(*figure) : "?";
   }
 
+  // The stored value in full, as an operand of an equation: the equation
+  // then closes on its printed numbers.
+  std::string n(MemoSlot slot) const {
+    const MemoFigure* figure = memo_.find(slot);
+    return figure != nullptr ? operandText(*figure) : "?";
+  }
+
   // The figure followed by its unit.
   std::string vu(MemoSlot slot) const {
     const std::string_view unit = figureInfo(slot.key).textUnit;
@@ -118,17 +125,17 @@ void targetStrength(TextMemo& m) {
   m.line("   acima de 5,5 MPa baixo. Sd = " + m.vu(MemoKey::deviation) + ": controle " +
          std::string(kControlNames[m.integer(MemoKey::controlLevel) - 1]) + ".");
   m.line("   Fórmula: fc28 = fck + 1,65 × Sd");
-  m.line("   fc28 = " + m.v(MemoKey::fck) + " + 1,65 × " + m.v(MemoKey::deviation) + " = " + m.vu(MemoKey::fc28));
+  m.line("   fc28 = " + m.n(MemoKey::fck) + " + 1,65 × " + m.n(MemoKey::deviation) + " = " + m.vu(MemoKey::fc28));
 }
 
 void water(TextMemo& m) {
   if (!m.has(MemoKey::waterContent)) return;
   m.heading("3. TEOR DE ÁGUA");
   m.line("   Fórmula: Água = 218 × k × (10 × s)^0,1 / Dmáx^0,18  (s em cm, Dmáx em mm)");
-  m.line("   Primeira potência: (10 × " + m.v(MemoKey::slump) + ")^0,1 = " + m.v(MemoKey::slumpPower));
-  m.line("   Segunda potência: " + m.v(MemoKey::maxSize) + "^0,18 = " + m.v(MemoKey::sizePower));
-  m.line("   Água = 218 × " + m.v(MemoKey::shapeFactor) + " × " + m.v(MemoKey::slumpPower) + " / " +
-         m.v(MemoKey::sizePower) + " = " + m.vu(MemoKey::waterContent));
+  m.line("   Primeira potência: (10 × " + m.n(MemoKey::slump) + ")^0,1 = " + m.v(MemoKey::slumpPower));
+  m.line("   Segunda potência: " + m.n(MemoKey::maxSize) + "^0,18 = " + m.v(MemoKey::sizePower));
+  m.line("   Água = 218 × " + m.n(MemoKey::shapeFactor) + " × " + m.n(MemoKey::slumpPower) + " / " +
+         m.n(MemoKey::sizePower) + " = " + m.vu(MemoKey::waterContent));
 }
 
 void ratio(TextMemo& m) {
@@ -159,7 +166,7 @@ void cement(TextMemo& m) {
   if (!m.has(MemoKey::cementContent)) return;
   m.heading("5. CONSUMO DE CIMENTO");
   m.line("   Fórmula: C = Água / (a/c)");
-  m.line("   C = " + m.v(MemoKey::waterContent) + " / " + m.v(MemoKey::wcRatio) + " = " + m.vu(MemoKey::cementContent));
+  m.line("   C = " + m.n(MemoKey::waterContent) + " / " + m.n(MemoKey::wcRatio) + " = " + m.vu(MemoKey::cementContent));
 }
 
 void airAndSand(TextMemo& m) {
@@ -179,9 +186,9 @@ void aggregateVolume(TextMemo& m) {
   if (!m.has(MemoKey::aggregateVolume)) return;
   m.heading("7. VOLUME DE AGREGADOS (volumes absolutos em 1 m³ = 1000 dm³)");
   m.line("   Fórmula: Vag = 1000 − C / 3,15 − Água − Ar  (massa específica do cimento 3,15 kg/dm³)");
-  m.line("   Volume do cimento = " + m.v(MemoKey::cementContent) + " / 3,15 = " + m.vu(MemoKey::cementVolume));
-  m.line("   Vag = 1000 − " + m.v(MemoKey::cementVolume) + " − " + m.v(MemoKey::waterContent) + " − " +
-         m.v(MemoKey::airVolume) + " = " + m.vu(MemoKey::aggregateVolume));
+  m.line("   Volume do cimento = " + m.n(MemoKey::cementContent) + " / 3,15 = " + m.vu(MemoKey::cementVolume));
+  m.line("   Vag = 1000 − " + m.n(MemoKey::cementVolume) + " − " + m.n(MemoKey::waterContent) + " − " +
+         m.n(MemoKey::airVolume) + " = " + m.vu(MemoKey::aggregateVolume));
 }
 
 void masses(TextMemo& m) {
@@ -190,11 +197,11 @@ void masses(TextMemo& m) {
   m.line("   Fórmulas: Areia = Vag × %areia × 2,64 / 100;  Brita = %brita × Vag × 2,7 / 100");
   m.line("   (massas específicas: areia 2,64 kg/dm³, brita 2,7 kg/dm³; a % de cada brita é");
   m.line("   parte do volume total de agregados)");
-  m.line("   Areia = " + m.v(MemoKey::aggregateVolume) + " × " + m.v(MemoKey::sandPercent) +
+  m.line("   Areia = " + m.n(MemoKey::aggregateVolume) + " × " + m.n(MemoKey::sandPercent) +
          " × 2,64 / 100 = " + m.vu(MemoKey::sandMass));
   for (int index = 1; m.has({MemoKey::coarseMass, index}); ++index) {
-    m.line("   " + gradationName(index) + " = " + m.v({MemoKey::coarsePercent, index}) + " × " +
-           m.v(MemoKey::aggregateVolume) + " × 2,7 / 100 = " + m.vu({MemoKey::coarseMass, index}));
+    m.line("   " + gradationName(index) + " = " + m.n({MemoKey::coarsePercent, index}) + " × " +
+           m.n(MemoKey::aggregateVolume) + " × 2,7 / 100 = " + m.vu({MemoKey::coarseMass, index}));
   }
 }
 
@@ -202,19 +209,19 @@ void mixByWeight(TextMemo& m) {
   if (!m.has(MemoKey::cementRatio)) return;
   m.heading("9. TRAÇO EM PESO (por kg de cimento)");
   m.line("   Fórmula: parte de cada material = massa do material / C");
-  m.line("   cimento = " + m.v(MemoKey::cementContent) + " / " + m.v(MemoKey::cementContent) + " = " +
+  m.line("   cimento = " + m.n(MemoKey::cementContent) + " / " + m.n(MemoKey::cementContent) + " = " +
          m.v(MemoKey::cementRatio));
   std::string mix = m.v(MemoKey::cementRatio);
   std::string names = "cimento";
   if (m.has(MemoKey::sandRatio)) {
-    m.line("   areia = " + m.v(MemoKey::sandMass) + " / " + m.v(MemoKey::cementContent) + " = " +
+    m.line("   areia = " + m.n(MemoKey::sandMass) + " / " + m.n(MemoKey::cementContent) + " = " +
            m.v(MemoKey::sandRatio));
     mix += " : " + m.v(MemoKey::sandRatio);
     names += " : areia";
   }
   for (int index = 1; m.has({MemoKey::coarseRatio, index}); ++index) {
-    m.line("   brita " + std::to_string(index) + " = " + m.v({MemoKey::coarseMass, index}) + " / " +
-           m.v(MemoKey::cementContent) + " = " + m.v({MemoKey::coarseRatio, index}));
+    m.line("   brita " + std::to_string(index) + " = " + m.n({MemoKey::coarseMass, index}) + " / " +
+           m.n(MemoKey::cementContent) + " = " + m.v({MemoKey::coarseRatio, index}));
     mix += " : " + m.v({MemoKey::coarseRatio, index});
     names += " : brita " + std::to_string(index);
   }
@@ -231,10 +238,10 @@ struct BoxSlots {
 // One batch box: its height, and the one-or-two-box test.
 void box(TextMemo& m, const std::string& name, const BoxSlots& slots) {
   if (!m.has(slots.height)) return;
-  m.line("   " + name + ": h = " + m.v(slots.ratio) + " × 500 / " + m.v(slots.unitMass) +
+  m.line("   " + name + ": h = " + m.n(slots.ratio) + " × 500 / " + m.n(slots.unitMass) +
          " / 15,75 = " + m.vu(slots.height));
   if (m.integer(slots.boxes) == 2) {
-    m.line("   " + name + ": maior que 35 cm, 2 padiolas de " + m.v(slots.height) + " / 2 = " +
+    m.line("   " + name + ": maior que 35 cm, 2 padiolas de h / 2 = " + m.n(slots.height) + " / 2 = " +
            m.vu(slots.boxHeight));
   } else {
     m.line("   " + name + ": até 35 cm, 1 padiola de " + m.vu(slots.boxHeight));
@@ -259,7 +266,7 @@ void waterPerBag(TextMemo& m) {
   if (!m.has(MemoKey::waterPerBag)) return;
   m.heading("11. ÁGUA POR SACO DE CIMENTO DE 50 kg");
   m.line("   Fórmula: água por saco = a/c × 50");
-  m.line("   Água por saco = " + m.v(MemoKey::wcRatio) + " × 50 = " + m.vu(MemoKey::waterPerBag));
+  m.line("   Água por saco = " + m.n(MemoKey::wcRatio) + " × 50 = " + m.vu(MemoKey::waterPerBag));
 }
 
 // A cell right-aligned in `width` characters (UTF-8 letters count once).
