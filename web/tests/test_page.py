@@ -7,263 +7,21 @@ output it shows and the error report; the page's own controls are found by
 the names a user sees. It prints the page's budget figures.
 Usage: web/tests/test_page.py SITE-FOLDER [SCREENSHOT-FOLDER]
 """
-import base64
 import contextlib
 import json
-import os
-import re
 import shutil
-import socket
-import statistics
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 from pathlib import Path
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
-from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import WebDriverWait
 
-ROOT = Path(__file__).resolve().parents[2]
-GOLDEN = ROOT / "tests" / "golden"
-SITE = Path(sys.argv[1]).resolve() if len(sys.argv) > 1 else ROOT / "build-web" / "site"
-SHOTS = Path(sys.argv[2]).resolve() if len(sys.argv) > 2 else None
-WAIT_SECONDS = 20
+from page_driver import (GOLDEN, ROOT, SITE_FILES, Browser, answer_lines, arguments, downloads, golden, run,
+                         screen_text, served, wait_for_offline_copy, without_answers)
 
-# The console's text with each typed answer replaced by a marker, so that the
-# program's own output and the answers' places can be checked apart.
-CONSOLE_SCRIPT = """
-const log = document.querySelector('[role="log"]');
-let text = '';
-for (const line of log.children) {
-  for (const node of line.childNodes) {
-    if (node.nodeType === Node.TEXT_NODE) text += node.data;
-    else if (node.className === 'answer') text += '\\u0000' + node.textContent + '\\u0001';
-    else text += node.textContent;
-  }
-}
-return text;
-"""
-
-
-def golden(case, name):
-    return (GOLDEN / case / name).read_bytes()
-
-
-def answer_lines(case):
-    return golden(case, "answers.txt").decode("cp1252").split("\n")[:-1]
-
-
-def screen_text(stdout_bytes):
-    """What the page shows of the native output: CR LF as a line break."""
-    return stdout_bytes.decode("cp1252").replace("\r\n", "\n")
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
-@contextlib.contextmanager
-def served(folder, log=None):
-    """The site under python3 -m http.server, as the README serves it; its
-    request log (one line per request, with the status) goes to `log`."""
-    port = free_port()
-    server = subprocess.Popen(
-        [sys.executable, "-m", "http.server", str(port), "--bind", "127.0.0.1", "--directory", str(folder)],
-        stdout=subprocess.DEVNULL, stderr=log or subprocess.DEVNULL)
-    try:
-        deadline = time.monotonic() + WAIT_SECONDS
-        while True:
-            try:
-                socket.create_connection(("127.0.0.1", port), timeout=1).close()
-                break
-            except OSError:
-                if time.monotonic() > deadline:
-                    raise
-                time.sleep(0.05)
-        yield server, f"http://127.0.0.1:{port}/"
-    finally:
-        server.terminate()
-        server.wait()
-
-
-class Browser:
-    """One fresh headless Chromium with its own profile and download folder."""
-
-    def __init__(self, width=1280, height=800, mobile=False):
-        self.name = "phone" if mobile else "desktop"
-        self.profile = tempfile.mkdtemp(prefix="dosmo-chromium-")
-        self.downloads = Path(tempfile.mkdtemp(prefix="dosmo-downloads-"))
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                     "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--disable-dev-shm-usage", f"--user-data-dir={self.profile}",
-                     f"--window-size={width},{height}"):
-            options.add_argument(flag)
-        options.add_experimental_option("prefs", {
-            "download.default_directory": str(self.downloads),
-            "download.prompt_for_download": False,
-        })
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        # The screen exactly this size (a window's own bars would take from it).
-        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": width, "height": height, "deviceScaleFactor": 2 if mobile else 1, "mobile": mobile})
-
-    def close(self):
-        self.driver.quit()
-        shutil.rmtree(self.profile, ignore_errors=True)
-        shutil.rmtree(self.downloads, ignore_errors=True)
-
-    def until(self, condition, message):
-        return WebDriverWait(self.driver, WAIT_SECONDS, poll_frequency=0.02).until(
-            lambda driver: condition(), message)
-
-    def js(self, script, *args):
-        return self.driver.execute_script(script, *args)
-
-    def runs(self):
-        return int(self.js("return document.querySelector('[role=\"log\"]').dataset.runs || '0'"))
-
-    def settled_after(self, runs_before):
-        self.until(lambda: self.runs() > runs_before and self.js(
-            "return document.querySelector('[role=\"log\"]').getAttribute('aria-busy') === 'false'"),
-            "the page did not show the program's next screen")
-
-    def open(self, url):
-        self.driver.get(url)
-        self.settled_after(0)
-
-    def field(self):
-        return self.driver.find_element(By.XPATH, "//input[@id=//label[normalize-space()='Resposta']/@for]")
-
-    def waiting(self):
-        return self.field().is_enabled()
-
-    def answer(self, text):
-        """Types one answer and Enter; it must show right below the screen it answered."""
-        runs, before = self.runs(), self.console()
-        self.field().send_keys(text + Keys.ENTER)
-        self.settled_after(runs)
-        after = self.console()
-        if not after.startswith(before + "\0" + text + "\1"):
-            raise AssertionError(f"{text!r} is not shown where it was typed:\n{after[len(before) - 200:]!r}")
-
-    def button(self, name):
-        return self.driver.find_element(By.XPATH, f"//button[normalize-space()='{name}']")
-
-    def press(self, name):
-        runs = self.runs()
-        self.button(name).click()
-        self.settled_after(runs)
-
-    def dialog_choice(self, name):
-        """Presses a button of the open dialog and waits for the run it starts."""
-        runs = self.runs()
-        self.until(lambda: self.button(name).is_displayed(), f"no dialog offers {name!r}")
-        self.button(name).click()
-        self.settled_after(runs)
-
-    def answer_with_comma(self, text, choice, field=None):
-        """Types an answer with a decimal comma (in the answer field, or in
-        the given field of Respostas); the dialog must stop it."""
-        runs = self.runs()
-        if field is not None:
-            field.clear()
-        (field or self.field()).send_keys(text + Keys.ENTER)
-        self.until(lambda: self.js("return document.querySelector('dialog[open]') !== null"), "no dialog")
-        if SHOTS is not None:
-            self.shoot(f"{self.name}-comma-dialog")
-        if self.runs() != runs:
-            raise AssertionError(f"{text!r} ran the program before the choice")
-        self.dialog_choice(choice)
-
-    def answer_field(self, question):
-        """The field of Respostas labelled with the question's text."""
-        return self.driver.find_element(By.XPATH, "//section[@aria-label='Respostas']"
-                                        f"//input[@id=//label[normalize-space()='{question}']/@for]")
-
-    def change(self, question, text):
-        runs = self.runs()
-        field = self.answer_field(question)
-        field.clear()
-        field.send_keys(text + Keys.ENTER)
-        self.settled_after(runs)
-
-    def given_answers(self):
-        return self.js("return [...document.querySelectorAll('section[aria-label=\"Respostas\"] input')]"
-                       ".map((field) => field.value)")
-
-    def in_view(self, element):
-        return self.js("""const box = arguments[0].getBoundingClientRect();
-            return box.height > 0 && box.top >= 0 && box.bottom <= innerHeight""", element)
-
-    def focused(self, element):
-        return self.js("return document.activeElement === arguments[0]", element)
-
-    def hash(self):
-        return self.js("return location.hash")
-
-    def answer_all(self, lines):
-        """Types each line while the program waits; returns the lines typed."""
-        typed = []
-        for line in lines:
-            if not self.waiting():
-                break
-            self.answer(line)
-            typed.append(line)
-        return typed
-
-    def console(self):
-        return self.js(CONSOLE_SCRIPT)
-
-    def open_answers(self, path):
-        runs = self.runs()
-        self.driver.find_element(By.CSS_SELECTOR, "input[type=file]").send_keys(str(path))
-        self.settled_after(runs)
-
-    def download_link(self):
-        return self.driver.find_element(By.XPATH, "//a[starts-with(normalize-space(), 'Baixar')]")
-
-    def download_report(self):
-        return self.download(self.download_link())
-
-    def download(self, link):
-        """Clicks a download link; returns the file's name and bytes."""
-        name = link.get_attribute("download")
-        link.click()
-        target = self.downloads / name
-        self.until(lambda: target.exists() and not list(self.downloads.glob("*.crdownload")),
-                   f"{name} was not downloaded")
-        return name, target.read_bytes()
-
-    def shoot(self, name):
-        if SHOTS is not None:
-            SHOTS.mkdir(parents=True, exist_ok=True)
-            self.driver.save_screenshot(str(SHOTS / f"{name}.png"))
-
-
-def without_answers(text):
-    """The console text less each answer and the line break typed before it."""
-    out, answers = [], []
-    rest = text
-    while "\0" in rest:
-        before, _, after = rest.partition("\0")
-        answer, _, rest = after.partition("\1")
-        out.append(before[:-1] if before.endswith("\n") else before)
-        answers.append(answer)
-    out.append(rest)
-    return "".join(out), answers
-
-
-SITE_FILES = [line for line in (ROOT / "web" / "site-files.txt").read_text().splitlines()
-              if line and not line.startswith("#")]
+SITE, SHOTS = arguments(sys.argv)
 WORKED = "worked-example"
 REPORT = golden(WORKED, "files/relatorio.txt")
 NAME_QUESTION = "Digite o nome do arquivo de saida (nome.txt)"
@@ -283,7 +41,7 @@ class PageTest(unittest.TestCase):
         cls.stack.close()
 
     def browser(self, **size):
-        browser = Browser(**size)
+        browser = Browser(**size, shots=SHOTS)
         self.addCleanup(browser.close)
         return browser
 
@@ -483,9 +241,7 @@ class PageTest(unittest.TestCase):
             "origin": self.url.rstrip("/"), "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
         browser.button("Compartilhar").click()
         browser.until(lambda: "copiado" in browser.driver.find_element(By.ID, "status").text, "nothing copied")
-        browser.driver.set_script_timeout(WAIT_SECONDS)
-        address = browser.driver.execute_async_script(
-            "navigator.clipboard.readText().then(arguments[arguments.length - 1])")
+        address = browser.js_async("navigator.clipboard.readText().then(arguments[arguments.length - 1])")
         self.assertEqual(address, browser.js("return location.href"))
         browser.js("navigator.share = (data) => { window.shared = data; return Promise.resolve(); }")
         browser.button("Compartilhar").click()
@@ -553,66 +309,5 @@ class PageTest(unittest.TestCase):
             self.assertEqual(browser.download_report()[1], REPORT)
 
 
-def wait_for_offline_copy(browser):
-    browser.driver.set_script_timeout(WAIT_SECONDS)
-    browser.driver.execute_async_script("""
-        const done = arguments[arguments.length - 1];
-        navigator.serviceWorker.ready.then(() => {
-          if (navigator.serviceWorker.controller) done();
-          else navigator.serviceWorker.addEventListener('controllerchange', () => done());
-        });""")
-
-
-def downloads(log):
-    """Full downloads (status 200) per path in the server's request log."""
-    counts = {}
-    for match in re.finditer(r'"GET /([^ ?]*)[^"]*" 200 ', log.read_text()):
-        path = match.group(1) or "index.html"
-        counts[path] = counts.get(path, 0) + 1
-    return counts
-
-
-def page_bytes():
-    return sum((SITE / file).stat().st_size for file in SITE_FILES + ["sw.js"])
-
-
-def first_question_times(visits=6):
-    """Navigation to the first question: a first visit, then later visits."""
-    browser = Browser()
-    try:
-        with served(SITE) as (_, url):
-            times = []
-            for _ in range(visits):
-                browser.open(url)
-                times.append(browser.js("return performance.getEntriesByName('first-question')[0].startTime"))
-            return times
-    finally:
-        browser.close()
-
-
-def print_budget():
-    print(f"budget: page files {page_bytes()} bytes (aim <= 409600)")
-    first, *later = first_question_times()
-    print(f"budget: navigation to first question {first:.1f} ms on a first visit, "
-          f"median {statistics.median(later):.1f} ms over {len(later)} later visits (aim <= 500)")
-    answers = PageTest.budget.get("answers")
-    if answers:
-        print(f"budget: answer to next question, median of {len(answers)}: "
-              f"{statistics.median(answers):.1f} ms (aim <= 20)")
-    changes = PageTest.budget.get("changes")
-    if changes:
-        print(f"budget: changed early answer to updated report, median of {len(changes)}: "
-              f"{statistics.median(changes):.1f} ms (aim <= 100)")
-
-
-def main():
-    suite = unittest.defaultTestLoader.loadTestsFromTestCase(PageTest)
-    result = unittest.TextTestRunner(verbosity=2).run(suite)
-    print_budget()
-    failed = len(result.failures) + len(result.errors)
-    print(f"{result.testsRun - failed} passed, {failed} failed")
-    return 0 if failed == 0 else 1
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run(PageTest, SITE, PageTest.budget))
