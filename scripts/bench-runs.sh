@@ -11,13 +11,12 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
 runs="${1:-200}"
-build="${BUILD_DIR:-build-bench-runs}"
+build=$(absolute "${BUILD_DIR:-build-bench-runs}")
 
 ensure cmake:cmake g++:g++ /usr/include/benchmark/benchmark.h:libbenchmark-dev
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF -DDOSMO_BUILD_BENCH=ON >/dev/null
+configure bench "$build" >/dev/null
 cmake --build "$build" -j2 --target dosmo copy_input copy_input_static run_timer >/dev/null
-build="$(cd "$build" && pwd)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -12,8 +12,7 @@ site=$(absolute "${1:-$root/build-web/site}")
 wasm=${DOSMO_WASM:-}
 if [ -z "$wasm" ]; then
   ensure_wasm_tools
-  cmake -S "$root" -B "$root/build-wasm" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cmake" \
-    -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+  configure wasi >/dev/null
   cmake --build "$root/build-wasm" -j2 --target dosmo
   wasm=$root/build-wasm/dosmo.wasm
 fi

@@ -1,6 +1,7 @@
 # Sourced first by the scripts and by .ci/run: strict mode, `root` (the top of
-# the source tree), `absolute`, and `ensure`, the one way a script installs
-# what it lacks, with the tool lists that more than one script needs.
+# the source tree), `absolute`, `configure`, the one way a script configures a
+# build, `apt_get`, and `ensure`, the one way a script installs what it lacks,
+# with the tool lists that more than one script needs.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -20,6 +21,19 @@ command_words() {
     if [[ $word == */* && $word != /* && -e $word ]]; then word=$PWD/$word; fi
     command+=("$word")
   done
+}
+
+# configure PRESET [FOLDER]: configures a build through one of the presets of
+# CMakePresets.json, in the preset's own build folder or in FOLDER.
+configure() {
+  local folder=${2:+$(absolute "$2")}
+  (cd "$root" && cmake --preset "$1" ${folder:+-B "$folder"})
+}
+
+# apt_get ARGUMENT...: apt-get that asks nothing and waits up to ten minutes
+# for a package lock another install holds, instead of failing at once.
+apt_get() {
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 "$@"
 }
 
 # ensure ITEM...: installs from Debian's packages, in one run of apt-get,
@@ -42,13 +56,11 @@ ensure() {
     [[ " ${missing[*]} " == *" $package "* ]] || missing+=("$package")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  export DEBIAN_FRONTEND=noninteractive
-  local apt=(apt-get -o DPkg::Lock::Timeout=600)
   if [ -z "${DOSMO_PACKAGE_LISTS_FRESH:-}" ]; then
-    "${apt[@]}" update
+    apt_get update
     export DOSMO_PACKAGE_LISTS_FRESH=1
   fi
-  "${apt[@]}" install -y "${missing[@]}"
+  apt_get install -y "${missing[@]}"
 }
 
 # The native build and its tests: CMake, g++ and GoogleTest.

@@ -6,8 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
 ensure_native_tools lcov:lcov genhtml:lcov
 
-CC=gcc CXX=g++ cmake -S . -B build-cov -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS="--coverage" -DCMAKE_EXE_LINKER_FLAGS="--coverage"
+configure coverage
 cmake --build build-cov -j2
 find build-cov -name '*.gcda' -delete
 # Failing tests still leave their coverage; the script fails after the report.

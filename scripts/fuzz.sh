@@ -11,8 +11,7 @@ seconds=${1:-60}
 # clang (Debian's is clang 14) and libFuzzer's run-time for it.
 ensure cmake:cmake clang++:clang \
   "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-$(uname -m).a:libclang-rt-14-dev"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DDOSMO_BUILD_FUZZERS=ON -DDOSMO_BUILD_TESTS=OFF
+configure fuzz
 cmake --build build-fuzz -j2
 
 work=$(mktemp -d)

@@ -11,14 +11,12 @@ ensure cmake:cmake g++:g++ x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-pos
 
 mkdir -p "$out"
 # One build folder per host, each packed by cpack into the output folder.
-package() {
-  local build=$1
-  shift
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF "$@" >/dev/null
-  cmake --build "$build" -j2 --target dosmo
-  (cd "$build" && cpack -B "$out" >/dev/null)
+package() {  # package PRESET BUILD-FOLDER
+  configure "$1" "$2" >/dev/null
+  cmake --build "$2" -j2 --target dosmo
+  (cd "$2" && cpack -B "$out" >/dev/null)
 }
-package "$out/linux"
-package "$out/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+package packages-linux "$out/linux"
+package packages-windows "$out/windows"
 rm -rf "$out/_CPack_Packages"
 ls -l "$out"/*.deb "$out"/*.tar.gz "$out"/*.zip

@@ -4,12 +4,11 @@
 # run with the same status and bytes whether or not exceptions carry the end.
 # Usage: scripts/test-no-exceptions.sh [build-folder]   (default: build-noexc)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-build=${1:-$root/build-noexc}
+build=$(absolute "${1:-$root/build-noexc}")
 
 ensure cmake:cmake g++:g++
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDOSMO_BUILD_TESTS=OFF \
-  -DCMAKE_CXX_FLAGS=-fno-exceptions >/dev/null
+configure no-exceptions "$build" >/dev/null
 cmake --build "$build" -j2 --target dosmo
 bash "$root/scripts/golden-check.sh" "$build/dosmo"
 bash "$root/scripts/golden-check.sh" --memorial "$build/dosmo"

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # Makes the packages and checks them as a user gets them: installs the .deb on
-# this machine with dpkg -i, runs every example answer file through the
+# this machine with apt-get (which waits for a package lock another install
+# holds), runs every example answer file through the
 # installed dosmo in a scratch folder and compares each report with the
 # example's bytes, checks that man finds the manual page and that the program
 # needs no shared library, removes the package again, and checks that the
 # .tar.gz and the .zip hold the files they promise (the read-me byte for byte).
-# Needs root (dpkg). Usage: scripts/test-packages.sh [output-folder]
+# Needs root (apt-get). Usage: scripts/test-packages.sh [output-folder]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 out=$(absolute "${1:-$root/build-packages}")
 
 ensure man:man-db cmp:diffutils
 
 if dpkg-query -W -f='${Status}' dosmo 2>/dev/null | grep -q installed; then
-  echo "test-packages: a dosmo package is already installed here; remove it first (dpkg -r dosmo)" >&2
+  echo "test-packages: a dosmo package is already installed here; remove it first (apt-get remove dosmo)" >&2
   exit 1
 fi
 
@@ -30,8 +31,8 @@ check() {  # check DESCRIPTION COMMAND...
 }
 
 scratch=$(mktemp -d)
-trap 'dpkg -r dosmo >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
-dpkg -i "$deb"
+trap 'apt_get remove -y dosmo >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
+apt_get install -y "$deb"
 docs=/usr/share/doc/dosmo/examples
 for answers in "$root"/examples/respostas-*.txt; do
   report=$(head -n 1 "$answers" | tr -d '\r')
@@ -43,8 +44,8 @@ done
 check "man -w dosmo finds the installed page" test "$(man -w dosmo)" = /usr/share/man/man1/dosmo.1
 check "installed dosmo needs no shared library" sh -c '! ldd /usr/bin/dosmo >/dev/null 2>&1'
 check "dosmo --version names $version" test "$(/usr/bin/dosmo --version | tr -d '\r')" = "dosmo $version"
-dpkg -r dosmo
-check "dpkg -r removes the program" test ! -e /usr/bin/dosmo
+apt_get remove -y dosmo
+check "apt-get remove removes the program" test ! -e /usr/bin/dosmo
 
 listing() { (cd "$scratch" && cmake -E tar tf "$1") | sed 's|^[^/]*/||' | grep -v '/$' | sort; }
 check ".tar.gz holds the program, the manual page and the examples" test "$(listing "$tarball")" = \

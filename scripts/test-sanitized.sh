@@ -8,6 +8,6 @@ ensure_native_tools
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-CC=gcc CXX=g++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDOSMO_SANITIZE=ON
+configure sanitize
 cmake --build build-asan -j2
 ctest --test-dir build-asan --output-on-failure -j2

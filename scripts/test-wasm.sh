@@ -15,8 +15,7 @@ build=$(absolute "${1:-$root/build-wasm}")
 # The WebAssembly build's tools, and Node to run the module.
 ensure_wasm_tools node:nodejs cmp:diffutils
 
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/wasm32-wasi.cmake" \
-  -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+configure wasi "$build" >/dev/null
 cmake --build "$build" -j2 --target dosmo nearest_double_table
 run=(node --no-warnings "$root/scripts/wasi-run.mjs")
 
@@ -25,7 +24,7 @@ bash "$root/scripts/golden-check.sh" --host wasi --memorial "${run[@]}" "$build/
 
 # The REAL answers: the native table beside the module's, byte for byte.
 native=$build/native
-cmake -S "$root" -B "$native" -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+configure program "$native" >/dev/null
 cmake --build "$native" -j2 --target nearest_double_table
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

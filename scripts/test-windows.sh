@@ -16,8 +16,7 @@ ensure cmake:cmake x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix \
   x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64 wine:wine wineboot:wine wineserver:wine \
   /usr/lib/wine/wine64:wine64 file:file cmp:diffutils diff:diffutils
 
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DDOSMO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+configure mingw "$build" >/dev/null
 cmake --build "$build" -j2 --target dosmo
 exe=$build/dosmo.exe
 file "$exe"
