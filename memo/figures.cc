@@ -97,6 +97,11 @@ std::string withComma(std::string text) {
 
 const FigureInfo& figureInfo(MemoKey key) { return kFigures[static_cast<int>(key)]; }
 
+std::string_view cementClassName(int column) {
+  constexpr std::string_view kNames[] = {"CP25", "CP32", "CP40"};
+  return column >= 1 && column <= 3 ? kNames[column - 1] : "?";
+}
+
 std::string figureName(MemoSlot slot) {
   const FigureInfo& info = figureInfo(slot.key);
   if (!info.perGradation) return std::string(info.name);

@@ -28,6 +28,9 @@ struct FigureInfo {
 // The row of `key`.
 const FigureInfo& figureInfo(MemoKey key);
 
+// The cement class of a table column numbered from 1: "CP25", "CP32", "CP40".
+std::string_view cementClassName(int column);
+
 // The key name of a slot in the data file: "fc28", "brita2_massa".
 std::string figureName(MemoSlot slot);
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "memo/alerts.h"
 #include "memo/composition.h"
 #include "memo/figures.h"
 
@@ -18,17 +19,28 @@ std::string quantity(const std::string& number, const std::string& text, std::st
          jsonString(unit) + "}";
 }
 
-// One object of keyed quantities, one figure per line.
-std::string figures(const std::vector<MemoFigure>& list) {
-  std::string out = "{";
+// Items one per line inside `open` and `close` ("{}" or "[]"), at the
+// indentation of a top-level field's value; "{}" or "[]" when there is none.
+std::string block(const std::vector<std::string>& items, const char* open, const char* close) {
+  if (items.empty()) return std::string(open) + close;
+  std::string out = open;
   const char* separator = "\n";
-  for (const MemoFigure& figure : list) {
+  for (const std::string& item : items) {
     out += separator;
-    out += "    " + jsonString(figureName(figure.slot)) + ": " +
-           quantity(figureNumber(figure), figureText(figure), figureInfo(figure.slot.key).unit);
+    out += "    " + item;
     separator = ",\n";
   }
-  return out + (list.empty() ? "}" : "\n  }");
+  return out + "\n  " + close;
+}
+
+// One object of keyed quantities.
+std::string figures(const std::vector<MemoFigure>& list) {
+  std::vector<std::string> items;
+  for (const MemoFigure& figure : list) {
+    items.push_back(jsonString(figureName(figure.slot)) + ": " +
+                    quantity(figureNumber(figure), figureText(figure), figureInfo(figure.slot.key).unit));
+  }
+  return block(items, "{", "}");
 }
 
 // {"valor": ..., "texto": ..., "unidade": ...} of a composition figure; 0 when absent.
@@ -40,18 +52,21 @@ std::string compositionQuantity(const MemoRecord& memo, std::optional<MemoSlot> 
 }
 
 std::string composition(const MemoRecord& memo) {
-  const std::vector<Material> materials = compositionOf(memo);
-  if (materials.empty()) return "[]";
-  std::string out = "[";
-  const char* separator = "\n";
-  for (const Material& material : materials) {
-    out += separator;
-    out += "    {\"chave\": " + jsonString(material.key) + ", \"nome\": " + jsonString(material.name) +
-           ", \"massa\": " + compositionQuantity(memo, material.mass, "kg") +
-           ", \"volume\": " + compositionQuantity(memo, material.volume, "dm3") + "}";
-    separator = ",\n";
+  std::vector<std::string> items;
+  for (const Material& material : compositionOf(memo)) {
+    items.push_back("{\"chave\": " + jsonString(material.key) + ", \"nome\": " + jsonString(material.name) +
+                    ", \"massa\": " + compositionQuantity(memo, material.mass, "kg") +
+                    ", \"volume\": " + compositionQuantity(memo, material.volume, "dm3") + "}");
   }
-  return out + "\n  ]";
+  return block(items, "[", "]");
+}
+
+std::string alerts(const MemoRecord& memo) {
+  std::vector<std::string> items;
+  for (const Alert& alert : alertsOf(memo)) {
+    items.push_back("{\"codigo\": " + jsonString(alert.code) + ", \"texto\": " + jsonString(alert.text) + "}");
+  }
+  return block(items, "[", "]");
 }
 
 }  // namespace
@@ -80,6 +95,7 @@ std::string memoJson(const MemoRecord& memo, std::string_view reportName,
   out += "  \"programa\": \"dosmo\",\n";
   out += "  \"versao\": " + jsonString(version) + ",\n";
   out += "  \"relatorio\": " + jsonString(reportName) + ",\n";
+  out += "  \"alertas\": " + alerts(memo) + ",\n";
   out += "  \"respostas\": " + figures(memo.answers()) + ",\n";
   out += "  \"resultados\": " + figures(memo.results()) + ",\n";
   out += "  \"composicao_m3\": " + composition(memo) + "\n";

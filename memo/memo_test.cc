@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "dialogue/dialogue.h"
+#include "memo/alerts.h"
 #include "memo/figures.h"
 #include "memo/json.h"
 #include "memo/text.h"
@@ -356,6 +357,59 @@ TEST(MemoEquations, EveryPrintedEquationClosesOnItsPrintedNumbers) {
     checked += checkEquations(run.memo, answers);
   }
   EXPECT_GT(checked, 300 * 12);
+}
+
+// The worked example with some answers replaced: route 1 with ratio 0.55
+// unless `route` gives other route lines.
+std::string workedWith(const std::string& fck, const std::string& deviation, const std::string& route,
+                       const std::string& share, const std::string& sandUnitMass,
+                       const std::string& coarseUnitMass) {
+  return "rel.txt\n" + fck + "\n" + deviation + "\n8\n25\n1\n" + route + "1\n1\n\n" + share + "\n" +
+         sandUnitMass + "\n" + coarseUnitMass + "\n\n";
+}
+
+TEST(MemoAlerts, EachConditionOnBothSidesOfItsBoundary) {
+  const std::string typed = "1\n0.55\n";
+  const struct {
+    std::string answers;
+    const char* code;
+    bool raised;
+  } rows[] = {
+      // A gravel box of 70,02 cm is two boxes of 35,01; one of 69,97 is two of 34,99.
+      {workedWith("25", "4", typed, "59", "1.59", "1.43"), "padiola_acima_de_35", true},
+      {workedWith("25", "4", typed, "59", "1.59", "1.431"), "padiola_acima_de_35", false},
+      // Sand boxes of 34,9976 and 35,0048 cm are within 0,01 cm of the limit; 34,9796 and 35,0156 are not.
+      {workedWith("25", "4", typed, "59", "1.9440", "1.4"), "altura_no_limite", true},
+      {workedWith("25", "4", typed, "59", "1.9436", "1.4"), "altura_no_limite", true},
+      {workedWith("25", "4", typed, "59", "1.9450", "1.4"), "altura_no_limite", false},
+      {workedWith("25", "4", typed, "59", "1.9430", "1.4"), "altura_no_limite", false},
+      // Sand 41 % and gravel shares of 100 % within 0,05 points make a cubic metre.
+      {workedWith("25", "4", typed, "58.9", "1.59", "1.4"), "volumes_fora_de_1000", true},
+      {workedWith("25", "4", typed, "59.1", "1.59", "1.4"), "volumes_fora_de_1000", true},
+      {workedWith("25", "4", typed, "59.04", "1.59", "1.4"), "volumes_fora_de_1000", false},
+      {workedWith("25", "4", typed, "59", "1.59", "1.4"), "volumes_fora_de_1000", false},
+      // CP32 suggests 0,55 for fc28 29,08: typing 0,56 goes above it, 0,55 does not.
+      {workedWith("20", "5.5", "2\n2\n2\n0.56\n", "59", "1.59", "1.4"), "relacao_ac_acima_da_tabela", true},
+      {workedWith("20", "5.5", "2\n2\n2\n0.55\n", "59", "1.59", "1.4"), "relacao_ac_acima_da_tabela", false},
+      {workedWith("20", "5.5", "2\n2\n1\n", "59", "1.59", "1.4"), "relacao_ac_acima_da_tabela", false},
+      {workedWith("20", "5.5", typed, "59", "1.59", "1.4"), "relacao_ac_acima_da_tabela", false},
+      // CP25 reaches 38,6 MPa at most: fc28 38,6 has a row, 38,61 has none.
+      {workedWith("32", "4", "2\n1\n1\n", "59", "1.59", "1.4"), "tabela_nao_atinge_fc28", false},
+      {workedWith("32.01", "4", "2\n1\n0.4\n", "59", "1.59", "1.4"), "tabela_nao_atinge_fc28", true},
+      // fck and fc28 99,99 fit the report's F5.2 fields; 100 is printed as asterisks.
+      {workedWith("99.99", "0", typed, "59", "1.59", "1.4"), "campo_com_asteriscos", false},
+      {workedWith("100", "0", typed, "59", "1.59", "1.4"), "campo_com_asteriscos", true},
+      // A negative unit mass gives a negative box height.
+      {workedWith("25", "4", typed, "59", "-1.59", "1.4"), "quantidade_nao_positiva", true},
+      {workedWith("25", "4", typed, "59", "1.59", "1.4"), "quantidade_nao_positiva", false},
+  };
+  for (const auto& row : rows) {
+    const MemoRun run = runWithMemo(row.answers);
+    ASSERT_EQ(run.status, -1) << row.answers;
+    bool raised = false;
+    for (const dosmo::Alert& alert : dosmo::alertsOf(run.record)) raised |= alert.code == row.code;
+    EXPECT_EQ(raised, row.raised) << row.code << "\n" << row.answers;
+  }
 }
 
 TEST(Memo, NamedAfterTheReportWithoutItsExtension) {

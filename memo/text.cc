@@ -3,7 +3,9 @@
 #include "memo/text.h"
 
 #include <string>
+#include <vector>
 
+#include "memo/alerts.h"
 #include "memo/composition.h"
 #include "memo/figures.h"
 
@@ -49,18 +51,47 @@ class TextMemo {
     return unit.empty() ? v(slot) : v(slot) + " " + std::string(unit);
   }
 
+  // `text` as lines of at most 88 characters, the first starting with
+  // `first` and the others with as many blanks.
+  void paragraph(const std::string& first, const std::string& text) {
+    constexpr std::size_t kWidth = 88;
+    const std::string indent(shownLength(first), ' ');
+    std::string current = first;
+    bool fresh = true;
+    for (std::size_t at = 0; at < text.size();) {
+      std::size_t end = text.find(' ', at);
+      if (end == std::string::npos) end = text.size();
+      const std::string word = text.substr(at, end - at);
+      if (!fresh && shownLength(current) + 1 + shownLength(word) > kWidth) {
+        line(current);
+        current = indent;
+        fresh = true;
+      }
+      current += (fresh ? "" : " ") + word;
+      fresh = false;
+      at = end + 1;
+    }
+    line(current);
+  }
+
   void heading(const std::string& title) {
     line();
     line(title);
   }
 
  private:
+  // Characters shown: UTF-8 letters count once.
+  static std::size_t shownLength(const std::string& text) {
+    std::size_t shown = 0;
+    for (unsigned char c : text) shown += (c & 0xC0) != 0x80 ? 1 : 0;
+    return shown;
+  }
+
   const MemoRecord& memo_;
   std::string out_;
 };
 
 constexpr std::string_view kControlNames[] = {"rigoroso", "médio", "baixo"};
-constexpr std::string_view kCementNames[] = {"CP25", "CP32", "CP40"};
 
 // The meaning of an offered shape factor, as the question names it.
 std::string shapeMeaning(const std::string& shown) {
@@ -93,7 +124,7 @@ void data(TextMemo& m) {
   }
   if (m.has(MemoKey::cementClass)) {
     m.line("   Classe do cimento: resposta " + m.v(MemoKey::cementClass) + " (" +
-           std::string(kCementNames[m.integer(MemoKey::cementColumn) - 1]) + ")");
+           std::string(cementClassName(m.integer(MemoKey::cementColumn))) + ")");
   }
   if (m.has(MemoKey::keepSuggested)) {
     m.line("   Usar o valor sugerido: resposta " + m.v(MemoKey::keepSuggested) +
@@ -145,7 +176,7 @@ void ratio(TextMemo& m) {
     m.line("   Valor escolhido no guia de durabilidade e digitado: a/c = " + m.v(MemoKey::wcRatio));
     return;
   }
-  const std::string cement(kCementNames[m.integer(MemoKey::cementColumn) - 1]);
+  const std::string cement(cementClassName(m.integer(MemoKey::cementColumn)));
   m.line("   Cimento " + cement + ": tabela de resistência aos 28 dias por relação a/c; vale a");
   m.line("   primeira linha cuja resistência é maior ou igual a fc28 = " + m.vu(MemoKey::fc28) + ".");
   if (m.integer(MemoKey::strengthRow) == 0) {
@@ -293,6 +324,20 @@ void consumption(TextMemo& m, const MemoRecord& memo) {
   }
 }
 
+bool hasAsterisks(const std::vector<Alert>& alerts) {
+  for (const Alert& alert : alerts) {
+    if (alert.code == "campo_com_asteriscos") return true;
+  }
+  return false;
+}
+
+void alertSection(TextMemo& m, const std::vector<Alert>& alerts) {
+  m.heading("ALERTAS");
+  if (alerts.empty()) m.line("   Nenhum: nenhuma figura deste cálculo pede atenção especial.");
+  int number = 0;
+  for (const Alert& alert : alerts) m.paragraph("   " + std::to_string(++number) + ". ", alert.text);
+}
+
 }  // namespace
 
 std::string memoText(const MemoRecord& memo, std::string_view reportName,
@@ -302,8 +347,14 @@ std::string memoText(const MemoRecord& memo, std::string_view reportName,
   m.line("Método dos volumes absolutos - programa dosmo " + std::string(version));
   m.line("Relatório: " + std::string(reportName));
   m.line();
-  m.line("Números com vírgula decimal. Os valores que também estão no relatório aparecem");
-  m.line("arredondados como no relatório; as contas usam os valores guardados pelo programa.");
+  const std::vector<Alert> alerts = alertsOf(memo);
+  m.paragraph("", std::string("Números com vírgula decimal. Os valores que também estão no relatório aparecem "
+                              "arredondados como no relatório") +
+                      (hasAsterisks(alerts) ? " (onde o relatório mostra asteriscos, o memorial mostra o valor)"
+                                            : "") +
+                      "; nas equações, cada número entra como o programa o guardou, para que a conta "
+                      "feche.");
+  alertSection(m, alerts);
   data(m);
   targetStrength(m);
   water(m);
