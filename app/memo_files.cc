@@ -3,6 +3,9 @@
 // end so that a run ending in an error leaves none.
 #include "app/memo_files.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <optional>
 
 #include "dialogue/dialogue.h"
@@ -22,6 +25,21 @@ std::string memoFileStem(std::string_view reportName) {
   return std::string(hasExtension ? reportName.substr(0, dot) : reportName) + "-memorial";
 }
 
+namespace {
+
+// The time the memo names: SOURCE_DATE_EPOCH (whole seconds since 1970 UTC)
+// when it is set, so that a memo can be made again byte for byte; else now.
+std::int64_t runTime() {
+  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(fixed, &end, 10);
+    if (end != fixed && *end == '\0') return seconds;
+  }
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+}  // namespace
+
 int runDialogueWithMemo() {
   MixState state;
   MemoRecord memo;
@@ -31,8 +49,9 @@ int runDialogueWithMemo() {
   std::string shownName;
   recio::appendAsUtf8(*reportName, shownName);
   const std::string stem = memoFileStem(*reportName);
-  recio::writeFileAtNormalEnd(stem + ".txt", memoText(memo, shownName, DOSMO_VERSION));
-  recio::writeFileAtNormalEnd(stem + ".json", memoJson(memo, shownName, DOSMO_VERSION));
+  const RunFacts facts{shownName, DOSMO_VERSION, runTime(), std::nullopt};
+  recio::writeFileAtNormalEnd(stem + ".txt", memoText(memo, facts));
+  recio::writeFileAtNormalEnd(stem + ".json", memoJson(memo, facts));
   return 0;
 }
 

@@ -89,12 +89,12 @@ std::string jsonString(std::string_view text) {
   return out + "\"";
 }
 
-std::string memoJson(const MemoRecord& memo, std::string_view reportName,
-                     std::string_view version) {
+std::string memoJson(const MemoRecord& memo, const RunFacts& facts) {
   std::string out = "{\n";
   out += "  \"programa\": \"dosmo\",\n";
-  out += "  \"versao\": " + jsonString(version) + ",\n";
-  out += "  \"relatorio\": " + jsonString(reportName) + ",\n";
+  out += "  \"versao\": " + jsonString(facts.version) + ",\n";
+  out += "  \"relatorio\": " + jsonString(facts.reportName) + ",\n";
+  out += "  \"data_hora\": " + jsonString(isoDateTime(facts.epochSeconds)) + ",\n";
   out += "  \"alertas\": " + alerts(memo) + ",\n";
   out += "  \"respostas\": " + figures(memo.answers()) + ",\n";
   out += "  \"resultados\": " + figures(memo.results()) + ",\n";

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "memo/record.h"
+#include "memo/run_facts.h"
 
 namespace dosmo {
 
@@ -15,8 +16,7 @@ namespace dosmo {
 std::string jsonString(std::string_view text);
 
 // The data memo of `memo` for the report named `reportName` (UTF-8).
-std::string memoJson(const MemoRecord& memo, std::string_view reportName,
-                     std::string_view version);
+std::string memoJson(const MemoRecord& memo, const RunFacts& facts);
 
 }  // namespace dosmo
 

@@ -46,7 +46,7 @@ MemoRun runWithMemo(const std::string& answers) {
   out.status = FakeRun::statusOf([&] { dosmo::runDialogue(state, out.record); });
   recio::closeAllUnits();
   out.report = run.fake.file("rel.txt").value_or("");
-  out.memo = dosmo::memoText(out.record, "rel.txt", "test");
+  out.memo = dosmo::memoText(out.record, {"rel.txt", "test", 0, std::nullopt});
   return out;
 }
 
@@ -297,12 +297,14 @@ class PrintedExpression {
       std::optional<double> inner = sum();
       return inner && take(')') ? inner : std::nullopt;
     }
+    if (take('-')) {
+      const std::optional<double> negated = atom();
+      return negated ? std::optional(-*negated) : std::nullopt;
+    }
     skipBlanks();
     std::size_t used = 0;
     const std::string rest = text_.substr(at_);
-    if (rest.empty() || !(std::isdigit(static_cast<unsigned char>(rest[0])) || rest[0] == '-')) {
-      return std::nullopt;
-    }
+    if (rest.empty() || !std::isdigit(static_cast<unsigned char>(rest[0]))) return std::nullopt;
     const double number = std::stod(rest, &used);
     at_ += used;
     largest_ = std::max(largest_, std::fabs(number));

@@ -195,7 +195,7 @@ void ratio(TextMemo& m) {
 
 void cement(TextMemo& m) {
   if (!m.has(MemoKey::cementContent)) return;
-  m.heading("5. CONSUMO DE CIMENTO");
+  m.heading("5. CONSUMO DE CIMENTO (no relatório: \"teor de cimento\")");
   m.line("   Fórmula: C = Água / (a/c)");
   m.line("   C = " + m.n(MemoKey::waterContent) + " / " + m.n(MemoKey::wcRatio) + " = " + m.vu(MemoKey::cementContent));
 }
@@ -236,28 +236,44 @@ void masses(TextMemo& m) {
   }
 }
 
+// The mix by weight as "1,00 : 2,14 : 3,15 : 0,55" and its names.
+struct MixLine {
+  std::string parts;
+  std::string names;
+};
+
+MixLine mixLine(const TextMemo& m) {
+  MixLine mix{m.v(MemoKey::cementRatio), "cimento"};
+  if (m.has(MemoKey::sandRatio)) {
+    mix.parts += " : " + m.v(MemoKey::sandRatio);
+    mix.names += " : areia";
+  }
+  for (int index = 1; m.has({MemoKey::coarseRatio, index}); ++index) {
+    mix.parts += " : " + m.v({MemoKey::coarseRatio, index});
+    mix.names += " : brita " + std::to_string(index);
+  }
+  mix.parts += " : " + m.v(MemoKey::wcRatio);
+  mix.names += " : água";
+  return mix;
+}
+
 void mixByWeight(TextMemo& m) {
   if (!m.has(MemoKey::cementRatio)) return;
-  m.heading("9. TRAÇO EM PESO (por kg de cimento)");
+  m.heading("9. TRAÇO EM PESO (por kg de cimento; no relatório: \"dosmo em peso\")");
   m.line("   Fórmula: parte de cada material = massa do material / C");
   m.line("   cimento = " + m.n(MemoKey::cementContent) + " / " + m.n(MemoKey::cementContent) + " = " +
          m.v(MemoKey::cementRatio));
-  std::string mix = m.v(MemoKey::cementRatio);
-  std::string names = "cimento";
   if (m.has(MemoKey::sandRatio)) {
     m.line("   areia = " + m.n(MemoKey::sandMass) + " / " + m.n(MemoKey::cementContent) + " = " +
            m.v(MemoKey::sandRatio));
-    mix += " : " + m.v(MemoKey::sandRatio);
-    names += " : areia";
   }
   for (int index = 1; m.has({MemoKey::coarseRatio, index}); ++index) {
     m.line("   brita " + std::to_string(index) + " = " + m.n({MemoKey::coarseMass, index}) + " / " +
            m.n(MemoKey::cementContent) + " = " + m.v({MemoKey::coarseRatio, index}));
-    mix += " : " + m.v({MemoKey::coarseRatio, index});
-    names += " : brita " + std::to_string(index);
   }
   m.line("   água = a/c = " + m.v(MemoKey::wcRatio));
-  m.line("   Traço: " + mix + " : " + m.v(MemoKey::wcRatio) + "  (" + names + " : água)");
+  const MixLine mix = mixLine(m);
+  m.line("   Traço: " + mix.parts + "  (" + mix.names + ")");
 }
 
 // The slots of one batch box: the material's part of the mix, its unit mass,
@@ -318,10 +334,92 @@ void consumption(TextMemo& m, const MemoRecord& memo) {
   if (materials.empty()) return;
   m.heading("12. CONSUMO DE MATERIAIS POR m³ DE CONCRETO");
   consumptionRow(m, "Material", "Massa (kg)", "Volume absoluto (dm³)");
+  double mass = 0;
+  double volume = 0;
   for (const Material& material : materials) {
-    consumptionRow(m, material.name, compositionText(material.mass ? m.value(*material.mass) : 0),
-                   compositionText(m.value(material.volume)));
+    const double materialMass = material.mass ? m.value(*material.mass) : 0;
+    consumptionRow(m, material.name, compositionText(materialMass), compositionText(m.value(material.volume)));
+    mass += materialMass;
+    volume += m.value(material.volume);
   }
+  consumptionRow(m, "Total", compositionText(mass), compositionText(volume));
+  m.line("   A massa total é a massa específica do concreto fresco, em kg/m³ (a água a 1 kg/dm³).");
+}
+
+// The mix by volume per bag, from the unit masses the user gave.
+void volumePerBag(TextMemo& m) {
+  if (!m.has(MemoKey::waterPerBag)) return;
+  m.heading("13. TRAÇO EM VOLUME POR SACO DE CIMENTO DE 50 kg (massas unitárias digitadas)");
+  m.line("   Fórmula: volume por saco = traço × 50 / massa unitária (dm³)");
+  std::string mix = "1 saco";
+  const auto add = [&](const std::string& name, MemoSlot ratio, MemoSlot unitMass) {
+    const float volume = static_cast<float>(m.value(ratio) * 50 / m.value(unitMass));
+    m.line("   " + name + ": " + m.n(ratio) + " × 50 / " + m.n(unitMass) + " = " + fixedText(volume, 2) + " dm³");
+    mix += " : " + fixedText(volume, 2) + " dm³ de " + name;
+  };
+  add("areia", MemoKey::sandRatio, MemoKey::sandUnitMass);
+  for (int index = 1; m.has({MemoKey::coarseUnitMass, index}); ++index) {
+    add("brita " + std::to_string(index), {MemoKey::coarseRatio, index}, {MemoKey::coarseUnitMass, index});
+  }
+  m.line("   água: " + m.vu(MemoKey::waterPerBag));
+  m.paragraph("   Traço em volume: ", mix + " : " + m.v(MemoKey::waterPerBag) + " L de água");
+}
+
+// The boxes of one bag, as "areia 2 × 21,39 cm".
+std::string boxSummary(const TextMemo& m, const std::string& name, MemoSlot boxes, MemoSlot height) {
+  return name + " " + m.v(boxes) + " × " + m.vu(height);
+}
+
+void summary(TextMemo& m) {
+  if (!m.has(MemoKey::waterPerBag)) return;
+  m.heading("RESUMO");
+  m.line("   fck = " + m.vu(MemoKey::fck) + "; desvio-padrão Sd = " + m.vu(MemoKey::deviation) + " (controle " +
+         std::string(kControlNames[m.integer(MemoKey::controlLevel) - 1]) + "); fc28 = " + m.vu(MemoKey::fc28));
+  m.line("   Relação a/c = " + m.v(MemoKey::wcRatio));
+  m.line("   Consumo de cimento = " + m.vu(MemoKey::cementContent) + " (" +
+         fixedText(static_cast<float>(m.value(MemoKey::cementContent) / 50), 2) + " sacos de 50 kg por m³)");
+  const MixLine mix = mixLine(m);
+  m.paragraph("   Traço em peso: ", mix.parts + " (" + mix.names + ")");
+  std::string boxes = boxSummary(m, "areia", MemoKey::sandBoxes, MemoKey::sandBoxHeight);
+  for (int index = 1; m.has({MemoKey::coarseBoxes, index}); ++index) {
+    boxes += "; " + boxSummary(m, "brita " + std::to_string(index), {MemoKey::coarseBoxes, index},
+                               {MemoKey::coarseBoxHeight, index});
+  }
+  m.paragraph("   Padiolas por saco (45 cm × 35 cm): ", boxes);
+  m.line("   Água por saco de 50 kg = " + m.vu(MemoKey::waterPerBag));
+}
+
+void assumptions(TextMemo& m) {
+  m.heading("PREMISSAS DO MÉTODO");
+  m.paragraph("   - ", "Massas específicas: cimento 3,15 kg/dm³; areia 2,64 kg/dm³; brita 2,7 kg/dm³; "
+                       "água 1 kg/dm³ (1 litro de água = 1 kg).");
+  m.paragraph("   - ", "Agregados secos: sem correção de umidade nem de inchamento da areia; corrija a água "
+                       "e os volumes na obra conforme a umidade dos agregados.");
+  m.paragraph("   - ", "Resistência de dosagem fc28 = fck + 1,65 × Sd; a relação a/c atende também à "
+                       "durabilidade (guia de valores do programa).");
+  m.paragraph("   - ", "Saco de cimento de 50 kg; padiola de base 45 cm × 35 cm (15,75 dm²) e altura de até "
+                       "35 cm: acima disso, 2 padiolas de meia altura.");
+  if (m.has(MemoKey::sizeRow)) {
+    m.paragraph("   - ", "Tabela por diâmetro máximo, linha " + m.v(MemoKey::sizeRow) + " (Dmáx até " +
+                             m.vu(MemoKey::tableSize) + ", " +
+                             (m.integer(MemoKey::airColumn) == 1 ? "com" : "sem") + " ar incorporado): ar " +
+                             m.vu(MemoKey::airVolume) + ", areia " + m.vu(MemoKey::sandPercent) +
+                             " do volume de agregados.");
+  }
+  if (m.integer(MemoKey::strengthRow) > 0) {
+    m.paragraph("   - ", "Tabela de resistência aos 28 dias do cimento " +
+                             std::string(cementClassName(m.integer(MemoKey::cementColumn))) + ", linha " +
+                             m.v(MemoKey::strengthRow) + ": " + m.vu(MemoKey::tableStrength) + " com a/c " +
+                             m.v(MemoKey::suggestedRatio) + ".");
+  }
+}
+
+void signature(TextMemo& m) {
+  m.heading("RESPONSÁVEL TÉCNICO");
+  m.line();
+  m.line("   Nome: ____________________________________________________________");
+  m.line("   Registro profissional (CREA/CAU) nº: _____________________________");
+  m.line("   Assinatura: ______________________________   Data: ____/____/______");
 }
 
 bool hasAsterisks(const std::vector<Alert>& alerts) {
@@ -340,12 +438,12 @@ void alertSection(TextMemo& m, const std::vector<Alert>& alerts) {
 
 }  // namespace
 
-std::string memoText(const MemoRecord& memo, std::string_view reportName,
-                     std::string_view version) {
+std::string memoText(const MemoRecord& memo, const RunFacts& facts) {
   TextMemo m(memo);
   m.line(std::string(kByteOrderMark) + "MEMORIAL DE CÁLCULO DA DOSAGEM DE CONCRETO");
-  m.line("Método dos volumes absolutos - programa dosmo " + std::string(version));
-  m.line("Relatório: " + std::string(reportName));
+  m.line("Método dos volumes absolutos - programa dosmo " + facts.version);
+  m.line("Relatório: " + facts.reportName);
+  m.line("Data e hora do cálculo: " + shownDateTime(facts.epochSeconds));
   m.line();
   const std::vector<Alert> alerts = alertsOf(memo);
   m.paragraph("", std::string("Números com vírgula decimal. Os valores que também estão no relatório aparecem "
@@ -355,6 +453,8 @@ std::string memoText(const MemoRecord& memo, std::string_view reportName,
                       "; nas equações, cada número entra como o programa o guardou, para que a conta "
                       "feche.");
   alertSection(m, alerts);
+  summary(m);
+  assumptions(m);
   data(m);
   targetStrength(m);
   water(m);
@@ -367,6 +467,8 @@ std::string memoText(const MemoRecord& memo, std::string_view reportName,
   boxes(m);
   waterPerBag(m);
   consumption(m, memo);
+  volumePerBag(m);
+  signature(m);
   return m.take();
 }
 

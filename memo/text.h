@@ -10,13 +10,13 @@
 #include <string_view>
 
 #include "memo/record.h"
+#include "memo/run_facts.h"
 
 namespace dosmo {
 
 // The text memo of `memo` for the report named `reportName` (UTF-8).
 // Only the steps the record holds are written.
-std::string memoText(const MemoRecord& memo, std::string_view reportName,
-                     std::string_view version);
+std::string memoText(const MemoRecord& memo, const RunFacts& facts);
 
 }  // namespace dosmo
 

@@ -95,6 +95,7 @@ TEST_P(GoldenRun, LeavesExactBytes) {
   RunSpec setup;
   setup.input = readBytes(folder / "answers.txt");
   setup.arguments = argumentsOf(folder);
+  setup.environment["SOURCE_DATE_EPOCH"] = "1767225600";  // the memo's date and time, fixed
   const RunOutcome run = testing_support::runPiped(work, setup);
   const std::map<std::string, std::string> left = filesIn(work.path());
   const char* rewrite = std::getenv("DOSMO_WRITE_GOLDEN");
@@ -120,6 +121,7 @@ TEST_P(GoldenRun, MemorialKeepsTheBytesAndAddsTheMemo) {
   RunSpec setup;
   setup.input = readBytes(folder / "answers.txt");
   setup.arguments = argumentsOf(folder);
+  setup.environment["SOURCE_DATE_EPOCH"] = "1767225600";  // the memo's date and time, fixed
   if (!setup.arguments.empty() && setup.arguments[0].rfind("--", 0) == 0) {
     GTEST_SKIP() << "an option of its own comes first";
   }
