@@ -2,8 +2,6 @@
 // comma of an answer (the program reads a comma as a separator) and the
 // confirmation before Recomeçar forgets the answers.
 
-const kNumberWithComma = /^\s*[+-]?(?:\d+,\d+|,\d+)\s*$/;
-
 // Shows the dialog; resolves to the value of the button pressed, or null when
 // it is closed without one (Esc).
 function choose(dialog) {
@@ -20,25 +18,18 @@ export function prepareDialogs() {
   }
 }
 
-export function hasDecimalComma(text) {
-  return kNumberWithComma.test(text);
-}
-
-export function withPoint(text) {
-  return text.replace(',', '.');
-}
-
-// For an answer, or for the lines of an opened file that hold a number
-// written with a comma: 'point', 'typed', or null (not sent).
-export async function chooseDecimalPoint(texts) {
+// For the numbers written with a comma (one answer, or every such line of a
+// file or a link), with the label of the button that sends them with a
+// point: 'point', 'typed', or null (not sent).
+export async function chooseDecimalPoint(texts, pointLabel) {
   const dialog = document.getElementById('comma-dialog');
   const point = document.getElementById('comma-point');
   const [first] = texts;
-  dialog.querySelector('.comma-example').textContent = first.trim();
+  dialog.querySelector('.comma-example').textContent = first;
   dialog.querySelector('.comma-count').textContent = texts.length === 1
     ? ''
-    : `O arquivo tem ${texts.length} respostas assim; a escolha vale para todas.`;
-  point.textContent = texts.length === 1 ? `Enviar ${withPoint(first.trim())}` : 'Enviar com ponto';
+    : `Há ${texts.length} respostas assim; a escolha vale para todas.`;
+  point.textContent = pointLabel;
   return choose(dialog);
 }
 
