@@ -23,9 +23,10 @@ function svgElement(name, attributes) {
   return element;
 }
 
-// Written as the memo writes its figures: two decimals after a comma.
-function figureOf(value, unit) {
-  return `${Number(value).toFixed(2).replace('.', ',')} ${unit}`;
+// A figure as the memo shows it: the program's text, never a number the
+// page rounds itself.
+function figureOf(figure, unit) {
+  return `${figure.texto} ${unit}`;
 }
 
 // A mass shows on its part only where it fits; the list holds them all.
@@ -43,7 +44,8 @@ function partsOf(jsonBytes) {
     const parts = JSON.parse(kUtf8.decode(jsonBytes)).composicao_m3;
     if (!Array.isArray(parts)) return null;
     const drawn = parts.filter((part) => Number.isFinite(part?.volume?.valor) && part.volume.valor >= 0
-      && Number.isFinite(part?.massa?.valor) && typeof part.nome === 'string');
+      && typeof part.volume.texto === 'string' && typeof part?.massa?.texto === 'string'
+      && typeof part.nome === 'string');
     return drawn.length > 0 ? drawn : null;
   } catch {
     return null;
@@ -68,7 +70,7 @@ function drawComposition(parts) {
     swatch.className = `swatch ${kind}`;
     const name = document.createElement('strong');
     name.textContent = part.nome;
-    item.append(swatch, name, ` — ${figureOf(part.volume.valor, 'dm³')} — ${figureOf(part.massa.valor, 'kg')}`);
+    item.append(swatch, name, ` — ${figureOf(part.volume, 'dm³')} — ${figureOf(part.massa, 'kg')}`);
     list.append(item);
     x += part.volume.valor;
   });
@@ -81,7 +83,7 @@ function drawComposition(parts) {
   for (const part of parts) {
     if (part.volume.valor / width >= kLabelledShare) {
       const mass = document.createElement('span');
-      mass.textContent = figureOf(part.massa.valor, 'kg');
+      mass.textContent = figureOf(part.massa, 'kg');
       mass.style.left = `${(100 * start) / width}%`;
       mass.style.width = `${(100 * part.volume.valor) / width}%`;
       masses.append(mass);
