@@ -1,5 +1,5 @@
 # Cross-compiling for 64-bit Windows with the MinGW-w64 compilers of the
-# POSIX threading model. Use with -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake;
+# POSIX threading model, as the presets mingw and packages-windows use it;
 # the program is linked statically, so dosmo.exe needs no compiler run-time DLLs.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -1,7 +1,7 @@
 # Cross-compiling for WebAssembly under WASI with clang 14 and Debian's
 # packages of the target's libraries (`ensure_wasm_tools` in scripts/common.sh
 # lists them and installs what is missing).
-# Use with -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake;
+# The preset wasi uses it;
 # the program is dosmo.wasm, run by a WASI host such as Node's node:wasi.
 set(CMAKE_SYSTEM_NAME WASI)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)
