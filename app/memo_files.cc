@@ -11,6 +11,7 @@
 #include "dialogue/dialogue.h"
 #include "memo/json.h"
 #include "memo/text.h"
+#include "recio/platform/platform.h"
 #include "recio/record_sink.h"
 #include "recio/report_unit.h"
 #include "recio/utf8.h"
@@ -27,18 +28,22 @@ std::string memoFileStem(std::string_view reportName) {
 
 namespace {
 
+std::optional<OrderVolume> memoOrder;
+
 // The time the memo names: SOURCE_DATE_EPOCH (whole seconds since 1970 UTC)
 // when it is set, so that a memo can be made again byte for byte; else now.
 std::int64_t runTime() {
-  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
+  if (const std::optional<std::string> fixed = recio::platform().environment("SOURCE_DATE_EPOCH")) {
     char* end = nullptr;
-    const long long seconds = std::strtoll(fixed, &end, 10);
-    if (end != fixed && *end == '\0') return seconds;
+    const long long seconds = std::strtoll(fixed->c_str(), &end, 10);
+    if (end != fixed->c_str() && *end == '\0') return seconds;
   }
   return static_cast<std::int64_t>(std::time(nullptr));
 }
 
 }  // namespace
+
+void orderWithMemo(const std::optional<OrderVolume>& order) { memoOrder = order; }
 
 int runDialogueWithMemo() {
   MixState state;
@@ -49,7 +54,7 @@ int runDialogueWithMemo() {
   std::string shownName;
   recio::appendAsUtf8(*reportName, shownName);
   const std::string stem = memoFileStem(*reportName);
-  const RunFacts facts{shownName, DOSMO_VERSION, runTime(), std::nullopt};
+  const RunFacts facts{shownName, DOSMO_VERSION, runTime(), memoOrder};
   recio::writeFileAtNormalEnd(stem + ".txt", memoText(memo, facts));
   recio::writeFileAtNormalEnd(stem + ".json", memoJson(memo, facts));
   return 0;

@@ -5,7 +5,10 @@
 #define DOSMO_APP_MEMO_FILES_H_
 
 #include <string>
+#include <optional>
 #include <string_view>
+
+#include "memo/run_facts.h"
 
 namespace dosmo {
 
@@ -13,6 +16,9 @@ namespace dosmo {
 // after the last slash or backslash), then "-memorial": "dir/rel.txt" gives
 // "dir/rel-memorial", "rel" gives "rel-memorial".
 std::string memoFileStem(std::string_view reportName);
+
+// The volume the next memo run orders for (--volume and --perda), or none.
+void orderWithMemo(const std::optional<OrderVolume>& order);
 
 // Runs the dialogue and leaves the two memo files for the run's normal end;
 // returns 0.

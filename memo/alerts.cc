@@ -102,11 +102,11 @@ std::vector<Box> boxesOf(const MemoRecord& memo) {
 void tallBoxes(const MemoRecord& memo, std::vector<Alert>& alerts) {
   for (const Box& box : boxesOf(memo)) {
     if (memo.value(box.boxes) != 2 || memo.value(box.boxHeight) <= kBoxLimitCm) continue;
-    const float threeBoxes = static_cast<float>(memo.value(box.height) / 3);
+    const double threeBoxes = memo.value(box.height) / 3;
     alerts.push_back({"padiola_acima_de_35",
                       box.name + ": mesmo com 2 padiolas, cada uma teria " + shown(memo, box.boxHeight) +
                           " de altura, mais que os 35 cm da padiola (o relatório indica 2 padiolas). "
-                          "Com 3 padiolas a altura seria " + fixedText(threeBoxes, 2) +
+                          "Com 3 padiolas a altura seria " + fixedTextOfSum(threeBoxes, 2) +
                           " cm. Confira a massa unitária e divida o material em 3 padiolas ou mais."});
   }
 }
@@ -138,9 +138,9 @@ void volumesOfTheCubicMetre(const MemoRecord& memo, std::vector<Alert>& alerts) 
   alerts.push_back({"volumes_fora_de_1000",
                     "Os volumes absolutos somam " + compositionText(volume) +
                         " dm³, e não 1000 dm³: a areia (" + full(memo, MemoKey::sandPercent) +
-                        " %) e as britas somam " + fixedText(static_cast<float>(shares), 2) +
+                        " %) e as britas somam " + fixedTextOfSum(shares, 2) +
                         " % do volume de agregados, e não 100 %. Os consumos \"por m³\" valem então "
-                        "para " + fixedText(static_cast<float>(volume / 1000), 3) +
+                        "para " + fixedTextOfSum(volume / 1000, 3) +
                         " m³ de concreto. Confira as porcentagens das britas: cada uma é parte do "
                         "volume total de agregados, com a areia."});
 }

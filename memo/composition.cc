@@ -20,6 +20,6 @@ std::vector<Material> compositionOf(const MemoRecord& memo) {
   return materials;
 }
 
-std::string compositionText(double value) { return fixedText(static_cast<float>(value), 2); }
+std::string compositionText(double value) { return fixedTextOfSum(value, 2); }
 
 }  // namespace dosmo

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <limits>
 #include <optional>
 
 #include "recio/field.h"
@@ -149,6 +150,15 @@ std::string fixedText(float value, int decimals) { return withComma(fixedDecimal
 std::string figureNumber(const MemoFigure& figure) {
   return shortestDecimal(figure.value, figure.kind == FigureKind::real);
 }
+
+std::string fixedTextOfSum(double value, int decimals) {
+  if (std::fabs(value) <= std::numeric_limits<float>::max()) {
+    return fixedText(static_cast<float>(value), decimals);
+  }
+  return shownDecimal(value);
+}
+
+std::string shownDecimal(double value) { return withComma(shortestDecimal(value, false)); }
 
 std::string operandText(const MemoFigure& figure) {
   return withComma(shortestDecimal(figure.value, figure.kind != FigureKind::integer));

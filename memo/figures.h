@@ -46,6 +46,13 @@ std::string fixedDecimal(float value, int decimals);
 // `value` as `fixedDecimal` gives it, with the decimal comma.
 std::string fixedText(float value, int decimals);
 
+// A sum or product of stored values in fixed point as `fixedText` gives it;
+// beyond the single-precision range, the shortest decimal.
+std::string fixedTextOfSum(double value, int decimals);
+
+// `value` as the shortest decimal that reads back as the double, with the comma.
+std::string shownDecimal(double value);
+
 // The figure as the memo's text shows it, with the decimal comma.
 std::string figureText(const MemoFigure& figure);
 

@@ -19,6 +19,7 @@
 #include "dialogue/dialogue.h"
 #include "memo/alerts.h"
 #include "memo/figures.h"
+#include "memo/order.h"
 #include "memo/json.h"
 #include "memo/text.h"
 #include "app/memo_files.h"
@@ -414,6 +415,30 @@ TEST(MemoAlerts, EachConditionOnBothSidesOfItsBoundary) {
   }
 }
 
+TEST(MemoOrder, WorkedExampleByHand) {
+  const MemoRun run = runWithMemo("rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
+  ASSERT_EQ(run.status, -1);
+  // 10 m³ with 5 % loss: 10,5 m³; 344,17044 kg/m³ of cement is 3613,79 kg,
+  // 72,28 bags; 737,597 kg/m³ of sand is 7744,77 kg, at 1,59 kg/dm³ 4,871 m³;
+  // 1085,5432 kg/m³ of gravel is 11398,20 kg, at 1,4 kg/dm³ 8,142 m³;
+  // 189,29375 l/m³ of water is 1987,58 litres.
+  const dosmo::Order order = dosmo::orderOf(run.record, {10, 5});
+  EXPECT_EQ(order.volume, 10.5);
+  EXPECT_EQ(order.cementMass, 3613.79);
+  EXPECT_EQ(order.bags, 72.28);
+  EXPECT_EQ(order.wholeBags, 73);
+  ASSERT_EQ(order.aggregates.size(), 2u);
+  EXPECT_EQ(order.aggregates[0].mass, 7744.77);
+  EXPECT_EQ(order.aggregates[0].looseVolume, 4.871);
+  EXPECT_EQ(order.aggregates[1].mass, 11398.2);
+  EXPECT_EQ(order.aggregates[1].looseVolume, 8.142);
+  EXPECT_EQ(order.water, 1987.58);
+  // Whole bags are not rounded up past an exact count.
+  EXPECT_EQ(dosmo::orderOf(run.record, {50 / 344.17044, 0}).wholeBags, 1);
+  EXPECT_EQ(dosmo::decimalText(-0.5, 3), "-0,500");
+  EXPECT_EQ(dosmo::decimalText(0.004, 2), "0,00");
+}
+
 TEST(Memo, NamedAfterTheReportWithoutItsExtension) {
   const struct {
     const char* report;
@@ -474,6 +499,22 @@ TEST(MemoProgram, AMemoThatCannotBeWrittenFailsTheRun) {
   EXPECT_NE(run.err.find("rel-memorial.txt"), std::string::npos) << run.err;
   EXPECT_NE(folder.read("rel.txt"), "<missing>");  // the report itself is complete
   EXPECT_EQ(folder.read("rel-memorial.json"), "<missing>");
+}
+
+TEST(MemoProgram, AMisusedOptionIsRefusedBeforeAnyQuestion) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--volume", "3"}, {"--memorial", "--volume", "-2"},
+        {"--memorial", "--volume", "x"}, {"--memorial", "--perda", "5"}}) {
+    TempFolder folder;
+    RunSpec setup;
+    setup.input = "rel.txt\n" + kWorkedAnswers;
+    setup.arguments = arguments;
+    const RunOutcome run = testing_support::runPiped(folder, setup);
+    EXPECT_EQ(run.status, 2) << arguments.back();
+    EXPECT_EQ(run.out, "") << arguments.back();
+    EXPECT_EQ(run.err.rfind("dosmo: ", 0), 0u) << run.err;
+    EXPECT_EQ(folder.read("rel.txt"), "<missing>");
+  }
 }
 
 TEST(MemoProgram, ArgumentsAfterTheOptionStillNameTheReport) {

@@ -2,12 +2,14 @@
 // the figures the report also prints are rounded as the report rounds them.
 #include "memo/text.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "memo/alerts.h"
 #include "memo/composition.h"
 #include "memo/figures.h"
+#include "memo/order.h"
 
 namespace dosmo {
 namespace {
@@ -353,9 +355,9 @@ void volumePerBag(TextMemo& m) {
   m.line("   Fórmula: volume por saco = traço × 50 / massa unitária (dm³)");
   std::string mix = "1 saco";
   const auto add = [&](const std::string& name, MemoSlot ratio, MemoSlot unitMass) {
-    const float volume = static_cast<float>(m.value(ratio) * 50 / m.value(unitMass));
-    m.line("   " + name + ": " + m.n(ratio) + " × 50 / " + m.n(unitMass) + " = " + fixedText(volume, 2) + " dm³");
-    mix += " : " + fixedText(volume, 2) + " dm³ de " + name;
+    const std::string volume = fixedTextOfSum(m.value(ratio) * 50 / m.value(unitMass), 2);
+    m.line("   " + name + ": " + m.n(ratio) + " × 50 / " + m.n(unitMass) + " = " + volume + " dm³");
+    mix += " : " + volume + " dm³ de " + name;
   };
   add("areia", MemoKey::sandRatio, MemoKey::sandUnitMass);
   for (int index = 1; m.has({MemoKey::coarseUnitMass, index}); ++index) {
@@ -377,7 +379,7 @@ void summary(TextMemo& m) {
          std::string(kControlNames[m.integer(MemoKey::controlLevel) - 1]) + "); fc28 = " + m.vu(MemoKey::fc28));
   m.line("   Relação a/c = " + m.v(MemoKey::wcRatio));
   m.line("   Consumo de cimento = " + m.vu(MemoKey::cementContent) + " (" +
-         fixedText(static_cast<float>(m.value(MemoKey::cementContent) / 50), 2) + " sacos de 50 kg por m³)");
+         fixedTextOfSum(m.value(MemoKey::cementContent) / 50, 2) + " sacos de 50 kg por m³)");
   const MixLine mix = mixLine(m);
   m.paragraph("   Traço em peso: ", mix.parts + " (" + mix.names + ")");
   std::string boxes = boxSummary(m, "areia", MemoKey::sandBoxes, MemoKey::sandBoxHeight);
@@ -412,6 +414,32 @@ void assumptions(TextMemo& m) {
                              m.v(MemoKey::strengthRow) + ": " + m.vu(MemoKey::tableStrength) + " com a/c " +
                              m.v(MemoKey::suggestedRatio) + ".");
   }
+}
+
+// What to order for the volume asked with --volume (and --perda).
+void quantities(TextMemo& m, const MemoRecord& memo, const std::optional<OrderVolume>& asked) {
+  if (!asked || !m.has(MemoKey::waterPerBag)) return;
+  const Order order = orderOf(memo, *asked);
+  m.heading("14. QUANTIDADES PARA " + shownDecimal(asked->cubicMetres) + " m³ DE CONCRETO (perda de " +
+            shownDecimal(asked->lossPercent) + " %)");
+  m.line("   Volume com a perda: " + shownDecimal(asked->cubicMetres) + " × (1 + " +
+         shownDecimal(asked->lossPercent) + " / 100) = " + decimalText(order.volume, 3) + " m³");
+  m.line("   Cimento: " + m.n(MemoKey::cementContent) + " × " + decimalText(order.volume, 3) + " = " +
+         decimalText(order.cementMass, 2) + " kg");
+  m.line("   Sacos de 50 kg: " + decimalText(order.cementMass, 2) + " / 50 = " + decimalText(order.bags, 2) +
+         " (pedir " + std::to_string(order.wholeBags) + " sacos)");
+  for (const OrderedAggregate& aggregate : order.aggregates) {
+    std::string name = aggregate.name;
+    name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    m.line("   " + name + ": " + m.n(aggregate.perCubicMetre) + " × " + decimalText(order.volume, 3) + " = " +
+           decimalText(aggregate.mass, 2) + " kg");
+    m.line("   " + name + " solta: " + decimalText(aggregate.mass, 2) + " / " + m.n(aggregate.unitMass) +
+           " / 1000 = " + decimalText(aggregate.looseVolume, 3) + " m³");
+  }
+  m.line("   Água: " + m.n(MemoKey::waterContent) + " × " + decimalText(order.volume, 3) + " = " +
+         decimalText(order.water, 2) + " litros");
+  m.paragraph("   ", "Volumes de areia e brita medidos soltos, pela massa unitária digitada, com os agregados "
+                     "secos: corrija-os pela umidade e pelo inchamento da areia na obra.");
 }
 
 void signature(TextMemo& m) {
@@ -468,6 +496,7 @@ std::string memoText(const MemoRecord& memo, const RunFacts& facts) {
   waterPerBag(m);
   consumption(m, memo);
   volumePerBag(m);
+  quantities(m, memo, facts.order);
   signature(m);
   return m.take();
 }

@@ -38,6 +38,7 @@ const char* const kCases[] = {
     "name-with-blank",       "name-quoted-leading-blanks", "name-null-with-argument",
     "name-null-prompted",    "fields-too-narrow-ratio", "answers-with-byte-order-mark",
     "help-option",           "version-option",         "answers-past-first-read",
+    "memo-volume",
 };
 
 fs::path caseFolder(const std::string& name) {
