@@ -358,7 +358,7 @@ void airAndSand(MixState& state, MemoSink& memo) {
   const int column = airColumn(state.sharedAnswer);  // role airEntrained
   memo.result(MemoKey::sizeRow, state.sizeRow);
   memo.result(MemoKey::tableSize, row.maxSizeMm);
-  memo.result(MemoKey::airColumn, column);
+  memo.result(MemoKey::airColumn, column + 1);
   state.airVolume = row.airVolume[column];
   state.sandPercent = row.sandPercent[column];
   memo.result(MemoKey::airVolume, state.airVolume);

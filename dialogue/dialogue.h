@@ -44,7 +44,7 @@ enum class MemoKey : int {
   sizeAboveTable,  // 1 when the maximum size is above the last row
   sizeRow,
   tableSize,
-  airColumn,       // 0 no entrained air, 1 entrained air
+  airColumn,       // 1 no entrained air, 2 entrained air
   airVolume,
   sandPercent,
   cementVolume,    // in double precision

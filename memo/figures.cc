@@ -23,32 +23,32 @@ constexpr FigureInfo kFigures[] = {
     {MemoKey::deviation, "desvio_padrao", "MPa", "MPa", kShortest, false},
     {MemoKey::slump, "abatimento", "cm", "cm", 2, false},
     {MemoKey::maxSize, "diametro_maximo", "mm", "mm", kShortest, false},
-    {MemoKey::shapeFactor, "fator_forma", "-", "", kShortest, false},
-    {MemoKey::ratioRoute, "opcao_relacao_ac", "-", "", kShortest, false},
-    {MemoKey::cementClass, "classe_cimento", "-", "", kShortest, false},
-    {MemoKey::keepSuggested, "manter_sugerida", "-", "", kShortest, false},
-    {MemoKey::typedRatio, "relacao_ac_digitada", "-", "", 2, false},
-    {MemoKey::airAnswer, "ar_incorporado", "-", "", kShortest, false},
-    {MemoKey::coarseCount, "quantidade_britas", "-", "", kShortest, false},
+    {MemoKey::shapeFactor, "fator_forma", "1", "", kShortest, false},
+    {MemoKey::ratioRoute, "opcao_relacao_ac", "1", "", kShortest, false},
+    {MemoKey::cementClass, "classe_cimento", "1", "", kShortest, false},
+    {MemoKey::keepSuggested, "manter_sugerida", "1", "", kShortest, false},
+    {MemoKey::typedRatio, "relacao_ac_digitada", "1", "", 2, false},
+    {MemoKey::airAnswer, "ar_incorporado", "1", "", kShortest, false},
+    {MemoKey::coarseCount, "quantidade_britas", "1", "", kShortest, false},
     {MemoKey::coarsePercent, "percentual", "%", "%", kShortest, true},
     {MemoKey::sandUnitMass, "massa_unitaria_areia", "kg/dm3", "kg/dm³", kShortest, false},
     {MemoKey::coarseUnitMass, "massa_unitaria", "kg/dm3", "kg/dm³", kShortest, true},
     // Results.
-    {MemoKey::controlLevel, "nivel_controle", "-", "", kShortest, false},
+    {MemoKey::controlLevel, "nivel_controle", "1", "", kShortest, false},
     {MemoKey::fc28, "fc28", "MPa", "MPa", 2, false},
-    {MemoKey::slumpPower, "potencia_abatimento", "-", "", 4, false},
-    {MemoKey::sizePower, "potencia_diametro", "-", "", 4, false},
-    {MemoKey::waterContent, "teor_agua", "l/m3", "l/m³", 2, false},
-    {MemoKey::cementColumn, "coluna_cimento", "-", "", kShortest, false},
-    {MemoKey::strengthRow, "linha_tabela_resistencia", "-", "", kShortest, false},
+    {MemoKey::slumpPower, "potencia_abatimento", "1", "", 4, false},
+    {MemoKey::sizePower, "potencia_diametro", "1", "", 4, false},
+    {MemoKey::waterContent, "teor_agua", "L/m3", "l/m³", 2, false},
+    {MemoKey::cementColumn, "coluna_cimento", "1", "", kShortest, false},
+    {MemoKey::strengthRow, "linha_tabela_resistencia", "1", "", kShortest, false},
     {MemoKey::tableStrength, "resistencia_tabela", "MPa", "MPa", kShortest, false},
-    {MemoKey::suggestedRatio, "relacao_ac_sugerida", "-", "", 2, false},
-    {MemoKey::wcRatio, "relacao_ac", "-", "", 2, false},
+    {MemoKey::suggestedRatio, "relacao_ac_sugerida", "1", "", 2, false},
+    {MemoKey::wcRatio, "relacao_ac", "1", "", 2, false},
     {MemoKey::cementContent, "consumo_cimento", "kg/m3", "kg/m³", 2, false},
-    {MemoKey::sizeAboveTable, "diametro_acima_da_tabela", "-", "", kShortest, false},
-    {MemoKey::sizeRow, "linha_tabela_diametro", "-", "", kShortest, false},
+    {MemoKey::sizeAboveTable, "diametro_acima_da_tabela", "1", "", kShortest, false},
+    {MemoKey::sizeRow, "linha_tabela_diametro", "1", "", kShortest, false},
     {MemoKey::tableSize, "diametro_tabela", "mm", "mm", kShortest, false},
-    {MemoKey::airColumn, "com_ar_incorporado", "-", "", kShortest, false},
+    {MemoKey::airColumn, "coluna_ar", "1", "", kShortest, false},
     {MemoKey::airVolume, "volume_ar", "dm3/m3", "dm³/m³", kShortest, false},
     {MemoKey::sandPercent, "percentual_areia", "%", "%", kShortest, false},
     {MemoKey::cementVolume, "volume_cimento", "dm3/m3", "dm³/m³", 2, false},
@@ -57,16 +57,16 @@ constexpr FigureInfo kFigures[] = {
     {MemoKey::sandVolume, "volume_areia", "dm3/m3", "dm³/m³", 2, false},
     {MemoKey::coarseMass, "massa", "kg/m3", "kg/m³", 2, true},
     {MemoKey::coarseVolume, "volume", "dm3/m3", "dm³/m³", 2, true},
-    {MemoKey::cementRatio, "traco_cimento", "-", "", 2, false},
-    {MemoKey::sandRatio, "traco_areia", "-", "", 2, false},
-    {MemoKey::coarseRatio, "traco", "-", "", 2, true},
-    {MemoKey::sandHeight, "areia_altura_calculada", "cm", "cm", 2, false},
-    {MemoKey::sandBoxes, "areia_padiolas", "-", "", kShortest, false},
-    {MemoKey::sandBoxHeight, "areia_altura_padiola", "cm", "cm", 2, false},
+    {MemoKey::cementRatio, "traco_cimento", "1", "", 2, false},
+    {MemoKey::sandRatio, "traco_areia", "1", "", 2, false},
+    {MemoKey::coarseRatio, "traco", "1", "", 2, true},
+    {MemoKey::sandHeight, "altura_calculada_areia", "cm", "cm", 2, false},
+    {MemoKey::sandBoxes, "padiolas_areia", "1", "", kShortest, false},
+    {MemoKey::sandBoxHeight, "altura_padiola_areia", "cm", "cm", 2, false},
     {MemoKey::coarseHeight, "altura_calculada", "cm", "cm", 2, true},
-    {MemoKey::coarseBoxes, "padiolas", "-", "", kShortest, true},
+    {MemoKey::coarseBoxes, "padiolas", "1", "", kShortest, true},
     {MemoKey::coarseBoxHeight, "altura_padiola", "cm", "cm", 2, true},
-    {MemoKey::waterPerBag, "agua_por_saco", "l", "litros", 2, false},
+    {MemoKey::waterPerBag, "agua_por_saco", "L", "litros", 2, false},
 };
 
 static_assert(std::size(kFigures) == kMemoKeyCount, "one row for every memo key");
@@ -103,11 +103,7 @@ std::string_view cementClassName(int column) {
   return column >= 1 && column <= 3 ? kNames[column - 1] : "?";
 }
 
-std::string figureName(MemoSlot slot) {
-  const FigureInfo& info = figureInfo(slot.key);
-  if (!info.perGradation) return std::string(info.name);
-  return "brita" + std::to_string(slot.gradation) + "_" + std::string(info.name);
-}
+std::string_view figureName(MemoSlot slot) { return figureInfo(slot.key).name; }
 
 std::string shortestDecimal(double value, bool single) {
   const std::string sign = std::signbit(value) ? "-" : "";

@@ -18,8 +18,8 @@ inline constexpr int kShortest = -1;
 // What the memo knows of a key: one row of its table.
 struct FigureInfo {
   MemoKey key;
-  std::string_view name;      // key name of the data file (per gradation: inside "brita<n>_")
-  std::string_view unit;      // ASCII unit of the data file; "-" when dimensionless
+  std::string_view name;      // key name of the data file (per gradation: in its gravel's object)
+  std::string_view unit;      // SI unit of the data file, ASCII; "1" when dimensionless
   std::string_view textUnit;  // unit in the text memo; empty when dimensionless
   int decimals;               // decimals shown, or kShortest
   bool perGradation;          // stored once for each coarse gradation
@@ -31,8 +31,8 @@ const FigureInfo& figureInfo(MemoKey key);
 // The cement class of a table column numbered from 1: "CP25", "CP32", "CP40".
 std::string_view cementClassName(int column);
 
-// The key name of a slot in the data file: "fc28", "brita2_massa".
-std::string figureName(MemoSlot slot);
+// The key name of a slot in the data file: "fc28"; "massa" for a gravel's mass.
+std::string_view figureName(MemoSlot slot);
 
 // The shortest plain decimal (digits, "." and an exponent only beyond 1e21
 // or below 1e-7) that reads back as `value`: as a single-precision value

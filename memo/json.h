@@ -15,7 +15,11 @@ namespace dosmo {
 // `text` as a JSON string, quotes included; `text` is UTF-8.
 std::string jsonString(std::string_view text);
 
-// The data memo of `memo` for the report named `reportName` (UTF-8).
+// The version of the data memo's layout, its "formato"; a change that a
+// reader must know of (a field renamed, moved or retyped) takes the next.
+inline constexpr int kMemoJsonFormat = 2;
+
+// The data memo of `memo` for the run `facts` tell of (names in UTF-8).
 std::string memoJson(const MemoRecord& memo, const RunFacts& facts);
 
 }  // namespace dosmo

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <optional>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <random>
 #include <regex>
 #include <set>
@@ -437,6 +440,213 @@ TEST(MemoOrder, WorkedExampleByHand) {
   EXPECT_EQ(dosmo::orderOf(run.record, {50 / 344.17044, 0}).wholeBags, 1);
   EXPECT_EQ(dosmo::decimalText(-0.5, 3), "-0,500");
   EXPECT_EQ(dosmo::decimalText(0.004, 2), "0,00");
+}
+
+// A JSON value, parsed strictly enough to check the data memo against its schema.
+struct Json {
+  enum class Kind { null, boolean, number, string, array, object } kind = Kind::null;
+  double number = 0;
+  bool integral = false;
+  std::string text;  // a string's content; true/false for a boolean
+  std::vector<Json> items;
+  std::vector<std::pair<std::string, Json>> members;
+
+  const Json* member(const std::string& name) const {
+    for (const auto& [key, value] : members) {
+      if (key == name) return &value;
+    }
+    return nullptr;
+  }
+};
+
+class JsonReader {
+ public:
+  explicit JsonReader(const std::string& text) : text_(text) {}
+
+  // The document, or nullopt when it is not exactly one JSON value.
+  std::optional<Json> document() {
+    Json value;
+    if (!read(value)) return std::nullopt;
+    skip();
+    return at_ == text_.size() ? std::optional(value) : std::nullopt;
+  }
+
+ private:
+  void skip() {
+    while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
+  }
+  bool take(char c) {
+    skip();
+    return at_ < text_.size() && text_[at_] == c ? (++at_, true) : false;
+  }
+  bool word(const char* literal) {
+    const std::string_view expected(literal);
+    if (text_.compare(at_, expected.size(), expected) != 0) return false;
+    at_ += expected.size();
+    return true;
+  }
+  bool string(std::string& out) {
+    if (!take('"')) return false;
+    while (at_ < text_.size() && text_[at_] != '"') {
+      if (static_cast<unsigned char>(text_[at_]) < 0x20) return false;
+      if (text_[at_] == '\\') {
+        if (++at_ >= text_.size()) return false;
+        if (text_[at_] == 'u') at_ += 4;  // the memo escapes control bytes only
+        out += text_[at_++];
+        continue;
+      }
+      out += text_[at_++];
+    }
+    return take('"');
+  }
+  bool read(Json& value) {
+    skip();
+    if (at_ >= text_.size()) return false;
+    const char c = text_[at_];
+    if (c == '{') {
+      value.kind = Json::Kind::object;
+      ++at_;
+      if (take('}')) return true;
+      do {
+        std::string key;
+        Json member;
+        if (!string(key) || !take(':') || !read(member)) return false;
+        value.members.emplace_back(key, member);
+      } while (take(','));
+      return take('}');
+    }
+    if (c == '[') {
+      value.kind = Json::Kind::array;
+      ++at_;
+      if (take(']')) return true;
+      do {
+        value.items.emplace_back();
+        if (!read(value.items.back())) return false;
+      } while (take(','));
+      return take(']');
+    }
+    if (c == '"') return value.kind = Json::Kind::string, string(value.text);
+    if (word("true") || word("false")) return value.kind = Json::Kind::boolean, true;
+    if (word("null")) return true;
+    static const std::regex number(R"(-?(0|[1-9]\d*)(\.\d+)?([eE][-+]?\d+)?)");
+    std::smatch match;
+    const std::string rest = text_.substr(at_, 64);
+    if (!std::regex_search(rest, match, number, std::regex_constants::match_continuous)) return false;
+    value.kind = Json::Kind::number;
+    value.number = std::stod(match.str());
+    value.integral = match[2].length() == 0 && match[3].length() == 0;
+    at_ += match.length();
+    return true;
+  }
+
+  const std::string& text_;
+  std::size_t at_ = 0;
+};
+
+// The faults of `value` against `schema` (the subset of JSON Schema the
+// memo's schema uses: type, const, enum, properties, required,
+// additionalProperties, items and $ref to $defs), each with its path.
+void schemaFaults(const Json& value, const Json& schema, const Json& root, const std::string& path,
+                  std::vector<std::string>& faults) {
+  if (const Json* reference = schema.member("$ref")) {
+    const std::string name = reference->text.substr(reference->text.rfind('/') + 1);
+    schemaFaults(value, *root.member("$defs")->member(name), root, path, faults);
+    return;
+  }
+  const auto same = [](const Json& a, const Json& b) {
+    return a.kind == b.kind && a.text == b.text && a.number == b.number;
+  };
+  if (const Json* wanted = schema.member("const"); wanted != nullptr && !same(value, *wanted)) {
+    faults.push_back(path + ": not the constant");
+  }
+  if (const Json* options = schema.member("enum")) {
+    bool found = false;
+    for (const Json& option : options->items) found |= same(value, option);
+    if (!found) faults.push_back(path + ": \"" + value.text + "\" not among the values");
+  }
+  if (const Json* type = schema.member("type")) {
+    const std::map<std::string, bool> kinds = {
+        {"object", value.kind == Json::Kind::object}, {"array", value.kind == Json::Kind::array},
+        {"string", value.kind == Json::Kind::string}, {"number", value.kind == Json::Kind::number},
+        {"integer", value.kind == Json::Kind::number && value.integral},
+        {"boolean", value.kind == Json::Kind::boolean}};
+    if (!kinds.at(type->text)) faults.push_back(path + ": not of type " + type->text);
+  }
+  if (const Json* required = schema.member("required")) {
+    for (const Json& name : required->items) {
+      if (value.member(name.text) == nullptr) faults.push_back(path + ": lacks " + name.text);
+    }
+  }
+  const Json* properties = schema.member("properties");
+  const Json* additional = schema.member("additionalProperties");
+  for (const auto& [key, member] : value.members) {
+    const Json* rule = properties != nullptr ? properties->member(key) : nullptr;
+    if (rule == nullptr && additional != nullptr && additional->kind == Json::Kind::object) rule = additional;
+    if (rule != nullptr) {
+      schemaFaults(member, *rule, root, path + "." + key, faults);
+    } else if (additional != nullptr) {
+      faults.push_back(path + ": unknown field " + key);
+    }
+  }
+  if (const Json* items = schema.member("items")) {
+    for (std::size_t at = 0; at < value.items.size(); ++at) {
+      schemaFaults(value.items[at], *items, root, path + "[" + std::to_string(at) + "]", faults);
+    }
+  }
+}
+
+// The data memo's schema, as the README points readers to it.
+std::optional<Json> memoSchema() {
+  std::ifstream file(std::string(DOSMO_SOURCE_DIR) + "/memo/memo-schema.json", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  return JsonReader(text).document();
+}
+
+TEST(MemoJson, RandomDesignsFollowTheSchema) {
+  const std::optional<Json> schema = memoSchema();
+  ASSERT_TRUE(schema.has_value());
+  std::mt19937 random(23);
+  std::uniform_int_distribution<int> volume(1, 5000);
+  int alerts = 0;
+  for (int set = 0; set < 300; ++set) {
+    const std::string answers = randomAnswers(random);
+    const MemoRun run = runWithMemo(answers);
+    ASSERT_EQ(run.status, -1) << answers;
+    const std::optional<dosmo::OrderVolume> order =
+        set % 2 == 0 ? std::optional(dosmo::OrderVolume{volume(random) / 10.0, set % 11 * 1.5}) : std::nullopt;
+    const std::string json = dosmo::memoJson(run.record, {"rel.txt", "test", set * 86400LL, order});
+    const std::optional<Json> document = JsonReader(json).document();
+    ASSERT_TRUE(document.has_value()) << json;
+    std::vector<std::string> faults;
+    schemaFaults(*document, *schema, *schema, "$", faults);
+    EXPECT_TRUE(faults.empty()) << faults.front() << "\n" << answers;
+    EXPECT_EQ(document->member("quantidades") != nullptr, order.has_value());
+    alerts += static_cast<int>(document->member("alertas")->items.size());
+  }
+  EXPECT_GT(alerts, 0);
+}
+
+// The schema's check itself: a misnamed, a mistyped and a missing field are faults.
+TEST(MemoJson, SchemaCheckFindsFaults) {
+  const Json schema = memoSchema().value();
+  const MemoRun run = runWithMemo("rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
+  const std::string json = dosmo::memoJson(run.record, {"rel.txt", "test", 0, std::nullopt});
+  const struct {
+    std::string from, to;
+  } rows[] = {
+      {"\"fc28\"", "\"fc_28\""},
+      {"\"unidade\": \"MPa\"", "\"unidade\": \"Mpa\""},
+      {"\"valor\": 31.6", "\"valor\": \"31.6\""},
+      {"\"formato\": 2", "\"formato\": 1"},
+      {"\"codigo\"", "\"code\""},
+  };
+  for (const auto& row : rows) {
+    std::string changed = json;
+    changed.replace(changed.find(row.from), row.from.size(), row.to);
+    std::vector<std::string> faults;
+    schemaFaults(*JsonReader(changed).document(), schema, schema, "$", faults);
+    EXPECT_FALSE(faults.empty()) << row.to;
+  }
 }
 
 TEST(Memo, NamedAfterTheReportWithoutItsExtension) {

@@ -135,7 +135,7 @@ void data(TextMemo& m) {
   if (m.has(MemoKey::typedRatio)) m.line("   Relação a/c digitada: " + m.v(MemoKey::typedRatio));
   if (m.has(MemoKey::airAnswer)) {
     m.line("   Ar incorporado: resposta " + m.v(MemoKey::airAnswer) +
-           (m.integer(MemoKey::airColumn) == 1 ? " (há ar incorporado)" : " (não há ar incorporado)"));
+           (m.integer(MemoKey::airColumn) == 2 ? " (há ar incorporado)" : " (não há ar incorporado)"));
   }
   if (m.has(MemoKey::coarseCount)) m.line("   Quantidade de britas: " + m.v(MemoKey::coarseCount));
   for (int index = 1; m.has({MemoKey::coarsePercent, index}); ++index) {
@@ -210,7 +210,7 @@ void airAndSand(TextMemo& m) {
   }
   m.line("   Tabela por diâmetro máximo: linha " + m.v(MemoKey::sizeRow) + " (Dmáx até " +
          m.vu(MemoKey::tableSize) + "), " +
-         (m.integer(MemoKey::airColumn) == 1 ? "com" : "sem") + " ar incorporado:");
+         (m.integer(MemoKey::airColumn) == 2 ? "com" : "sem") + " ar incorporado:");
   m.line("   Ar = " + m.vu(MemoKey::airVolume) + " (litros por m³)");
   m.line("   Areia = " + m.vu(MemoKey::sandPercent) + " do volume de agregados");
 }
@@ -404,7 +404,7 @@ void assumptions(TextMemo& m) {
   if (m.has(MemoKey::sizeRow)) {
     m.paragraph("   - ", "Tabela por diâmetro máximo, linha " + m.v(MemoKey::sizeRow) + " (Dmáx até " +
                              m.vu(MemoKey::tableSize) + ", " +
-                             (m.integer(MemoKey::airColumn) == 1 ? "com" : "sem") + " ar incorporado): ar " +
+                             (m.integer(MemoKey::airColumn) == 2 ? "com" : "sem") + " ar incorporado): ar " +
                              m.vu(MemoKey::airVolume) + ", areia " + m.vu(MemoKey::sandPercent) +
                              " do volume de agregados.");
   }

@@ -14,7 +14,7 @@
 
 namespace dosmo {
 
-// The text memo of `memo` for the report named `reportName` (UTF-8).
+// The text memo of `memo` for the run `facts` tell of (names in UTF-8).
 // Only the steps the record holds are written.
 std::string memoText(const MemoRecord& memo, const RunFacts& facts);
 
