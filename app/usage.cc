@@ -11,7 +11,7 @@ namespace dosmo {
 namespace {
 
 constexpr std::string_view kUsage[] = {
-    "Uso: dosmo [--memorial] [NOME]",
+    "Uso: dosmo [--memorial [--volume V [--perda P]]] [NOME]",
     "",
     "Calcula a dosagem de um concreto estrutural: responda as perguntas no",
     "console e os resultados vao para um arquivo de relatorio (Windows-1252,",
@@ -23,8 +23,11 @@ constexpr std::string_view kUsage[] = {
     "  --help     mostra este texto      --version  mostra a versao",
     "  --memorial grava tambem, ao lado do relatorio, o memorial de calculo:",
     "             NOME-memorial.txt (UTF-8, CR LF) e NOME-memorial.json",
+    "  --volume V com --memorial: o memorial diz quanto pedir para V m3 de",
+    "             concreto (sacos de cimento, areia e britas, agua)",
+    "  --perda P  perda em % (0 a 100) somada a V; opcao mal usada: saida 2",
     "",
-    "Usage: dosmo [--memorial] [NAME]",
+    "Usage: dosmo [--memorial [--volume V [--perda P]]] [NAME]",
     "",
     "Proportions a structural concrete mix: answer the questions on the console",
     "and the results go to a report file (Windows-1252, CR LF line ends) named",
@@ -36,6 +39,9 @@ constexpr std::string_view kUsage[] = {
     "  --help     shows this text        --version  shows the version",
     "  --memorial also writes the calculation memo beside the report:",
     "             NAME-memorial.txt (UTF-8, CR LF) and NAME-memorial.json",
+    "  --volume V with --memorial: the memo says what to order for V m3 of",
+    "             concrete (bags of cement, sand and gravels, water)",
+    "  --perda P  loss in % (0 to 100) added to V; a misused option: status 2",
 };
 
 constexpr std::string_view kVersion = "dosmo " DOSMO_VERSION;
