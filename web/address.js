@@ -1,10 +1,11 @@
 // The design as text: the answer lines, each as its program bytes, written
 // into the page address's fragment ("#respostas=relatorio.txt/25/4/…") and
-// into the browser's own storage, so that a reload, another tab or another
-// device brings back the same answers. Nothing of it is sent to a server.
+// kept in the browser's list of designs, so that a reload, another tab or
+// another device brings back the same answers. Nothing of it is sent to a
+// server.
 
 const kKey = 'respostas';
-const kStorageKey = 'dosmo.respostas';
+const kFollowingKey = 'seguintes';
 // Bytes that stand as themselves in the fragment; every other byte (the
 // slash between answers among them) is written as %XX.
 const kPlain = /[A-Za-z0-9\-._~,+*!:@]/;
@@ -34,36 +35,37 @@ function decodeLine(text) {
   return Uint8Array.from(bytes);
 }
 
-// "respostas=…" for the lines (byte arrays); empty for no answer at all.
-export function designText(lines) {
-  return lines.length === 0 ? '' : `${kKey}=${lines.map(encodeLine).join('/')}`;
+// "respostas=…" for the lines (byte arrays), with "&seguintes=…" for the
+// answers kept for the questions after them (taken back by Voltar); empty
+// for no answer at all.
+export function designText(lines, following = []) {
+  if (lines.length === 0 && following.length === 0) return '';
+  const kept = following.length === 0 ? '' : `&${kFollowingKey}=${following.map(encodeLine).join('/')}`;
+  return `${kKey}=${lines.map(encodeLine).join('/')}${kept}`;
 }
 
-// The lines a fragment or a stored text holds, or null if it holds none.
-export function linesOfDesign(text) {
+function linesOf(text) {
+  return text === '' ? [] : text.split('/').map(decodeLine);
+}
+
+// The lines a fragment or a stored text holds ({answers, following}), or
+// null if it holds none.
+export function designOf(text) {
   const body = text.replace(/^#/, '');
   if (!body.startsWith(`${kKey}=`)) return null;
-  return body.slice(kKey.length + 1).split('/').map(decodeLine);
+  const [answers, following = ''] = body.slice(kKey.length + 1).split(`&${kFollowingKey}=`);
+  return { answers: answers === '' && following !== '' ? [] : answers.split('/').map(decodeLine), following: linesOf(following) };
 }
 
-export function storedDesign() {
-  try {
-    return localStorage.getItem(kStorageKey) ?? '';
-  } catch {
-    return '';  // storage refused (a private window may refuse it)
-  }
-}
-
-// The address and the storage both follow the design; the address changes
-// in place, so the browser's Back still leaves the page.
-export function keepDesign(text) {
-  try {
-    if (text) localStorage.setItem(kStorageKey, text);
-    else localStorage.removeItem(kStorageKey);
-  } catch {
-    // Without storage the address alone keeps the design.
-  }
+// The address follows the design; it changes in place, so the browser's
+// Back still leaves the page.
+export function showInAddress(text) {
   const url = new URL(location.href);
   url.hash = text;
   if (url.href !== location.href) history.replaceState(history.state, '', text ? url.href : url.href.replace(/#$/, ''));
+}
+
+// The design text an address holds ('' for none).
+export function addressDesign() {
+  return location.hash.replace(/^#/, '');
 }

@@ -48,15 +48,42 @@ export async function placeLines(run, lines, steps = [], before = null) {
   return { steps: placed, result };
 }
 
+// Lines of a file or a link the program never came to read (after an answer
+// it refused) answer no known question: they are given again in their order
+// to the questions no kept answer answers.
+function unreadKey(position) {
+  return `\u0001${position}`;
+}
+
+function firstUnread(later) {
+  for (const key of later.keys()) if (key.startsWith('\u0001')) return key;
+  return undefined;
+}
+
 // Answers taken out of the dialogue by a change, by the question they
-// answered, to be given again wherever that question comes back.
+// answered, to be given again wherever that question comes back; in the
+// order they were given.
 export function laterAnswers(steps, from, earlier = new Map()) {
   const later = new Map();
   steps.forEach((step, position) => {
-    if (position >= from && step.at !== null) later.set(keyOf(step.question, steps.slice(0, position)), step);
+    if (position < from) return;
+    const key = step.question === null ? unreadKey(position) : keyOf(step.question, steps.slice(0, position));
+    later.set(key, step);
   });
   for (const [key, step] of earlier) if (!later.has(key)) later.set(key, step);
   return later;
+}
+
+// Lines kept for the questions after the last answer (from an address),
+// given again in their order.
+export function laterFromLines(lines) {
+  return laterAnswers(lines.map((line) => ({ text: line.text, bytes: line.bytes, ...kUnread })), 0);
+}
+
+// The answers kept for later, as lines the program has not read: kept in the
+// design (storage and address) while the run stops before their questions.
+export function keptLines(later) {
+  return [...later.values()].map((step) => ({ text: step.text, bytes: step.bytes, ...kUnread, question: step.question }));
 }
 
 // While the program asks a question that an answer of `later` answered
@@ -66,7 +93,7 @@ export async function answerAgain(run, steps, result, later) {
   const kept = [...steps];
   while (result.ending === 'waiting' && kept.length < kMostPlacedLines) {
     const place = nextPlace(result, kept);
-    const key = keyOf(place.question, kept);
+    const key = later.has(keyOf(place.question, kept)) ? keyOf(place.question, kept) : firstUnread(later);
     const old = later.get(key);
     if (old === undefined) break;
     later.delete(key);
@@ -84,11 +111,11 @@ export async function changeAnswer(run, steps, index, line, later) {
   return answerAgain(run, kept, await run(kept), later);
 }
 
-// Takes back the last answer the program read, with any lines of an opened
-// file after it that it never came to read.
+// Takes back the last answer the program read; the lines after it that it
+// never came to read are kept apart (`following`), to be given again once
+// that question is answered anew.
 export function withoutLastAnswer(steps) {
-  const kept = [...steps];
-  while (kept.length > 1 && kept[kept.length - 1].at === null) kept.pop();
-  kept.pop();
-  return kept;
+  let last = steps.length - 1;
+  while (last > 0 && steps[last].at === null) last--;
+  return { steps: steps.slice(0, Math.max(last, 0)), following: steps.slice(last + 1) };
 }

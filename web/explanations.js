@@ -5,7 +5,7 @@
 
 const kBack = 'Use Voltar e';
 const kName = 'Use Voltar até o nome do relatório e digite um nome simples, só com letras, algarismos e ponto (por exemplo rel.txt).';
-const kDivisor = 'uma resposta que entra no cálculo como divisor é zero: o diâmetro máximo do agregado, a relação a/c ou uma massa unitária.';
+const kDivisor = 'uma resposta que entra no cálculo como divisor é zero: o diâmetro máximo do agregado, a relação a/c ou uma massa unitária. Um número enviado com vírgula decimal (0,55) é lido só até a vírgula: 0.';
 
 const kExplanations = new Map([
   ['F6100', `O número inteiro digitado é grande demais. ${kBack} digite o número da opção, como 1 ou 2.`],

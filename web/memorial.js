@@ -1,6 +1,7 @@
 // The calculation memo the program writes beside its report at a normal end
 // (<name>-memorial.txt, UTF-8 with CR LF, and <name>-memorial.json): its text
-// as written, its download with the exact bytes, and the composition of one
+// as written, both downloads with the exact bytes, its alerts and key figures
+// as the JSON writes them, and the composition of one
 // cubic metre drawn from the JSON as one bar of absolute volumes, each part
 // with its mass. The drawing only lays the program's numbers side by side;
 // the list under it is its text alternative. Without the files, no section.
@@ -15,6 +16,7 @@ const kLabelledShare = 0.05;
 const section = document.getElementById('memorial-section');
 const text = document.getElementById('memorial');
 const link = document.getElementById('memorial-download');
+const jsonLink = document.getElementById('memorial-json-download');
 const figure = document.getElementById('composition');
 
 function svgElement(name, attributes) {
@@ -38,10 +40,39 @@ function fitMasses() {
 }
 new ResizeObserver(fitMasses).observe(figure);
 
-// The parts of one cubic metre whose volume and mass are numbers, or null.
-function partsOf(jsonBytes) {
+// The key figures of a design, named as the page lists them, and where the
+// memo's JSON keeps each (its text as the memo shows it).
+const kKeyFigures = [['fc28', 'fc28'], ['a/c', 'relacao_ac'], ['cimento', 'consumo_cimento']];
+const kUnitShown = { '-': '', 1: '', '1': '', 'kg/m3': 'kg/m³' };
+
+function memoJson(files) {
+  const json = files.find((file) => file.name.endsWith('-memorial.json'));
   try {
-    const parts = JSON.parse(kUtf8.decode(jsonBytes)).composicao_m3;
+    return json === undefined ? null : JSON.parse(kUtf8.decode(json.bytes));
+  } catch {
+    return null;
+  }
+}
+
+// The texts of the memo's alerts, in its order.
+export function memoAlerts(files) {
+  const alerts = memoJson(files)?.alertas;
+  return Array.isArray(alerts) ? alerts.filter((alert) => typeof alert?.texto === 'string').map((alert) => alert.texto) : [];
+}
+
+// [{nome, texto}] for the key figures the finished run's memo holds.
+export function keyFigures(files) {
+  const results = memoJson(files)?.resultados ?? {};
+  return kKeyFigures.filter(([, key]) => typeof results[key]?.texto === 'string').map(([nome, key]) => {
+    const unit = kUnitShown[results[key].unidade] ?? results[key].unidade ?? '';
+    return { nome, texto: unit ? `${results[key].texto} ${unit}` : results[key].texto };
+  });
+}
+
+// The parts of one cubic metre whose volume and mass are numbers, or null.
+function partsOf(json) {
+  try {
+    const parts = json.composicao_m3;
     if (!Array.isArray(parts)) return null;
     const drawn = parts.filter((part) => Number.isFinite(part?.volume?.valor) && part.volume.valor >= 0
       && typeof part.volume.texto === 'string' && typeof part?.massa?.texto === 'string'
@@ -96,21 +127,52 @@ function drawComposition(parts) {
   figure.querySelector('figcaption').after(drawing, list);
 }
 
+// A table row: text, two or more blanks, then a figure or a heading.
+const kTableRow = /\S {2,}\S/;
+
+// The memo's text as written; runs of table rows are kept apart so that a
+// wrapped view wraps the prose and keeps the tables' columns.
+function showMemoText(memoText) {
+  const lines = memoText.split(/(?<=\n)/);
+  const parts = [];
+  let rows = null;
+  for (const line of lines) {
+    if (kTableRow.test(line)) {
+      if (rows === null) {
+        rows = document.createElement('span');
+        rows.className = 'table-rows';
+        // It scrolls sideways on a narrow screen: reachable from the keyboard.
+        rows.tabIndex = 0;
+        rows.setAttribute('role', 'group');
+        rows.setAttribute('aria-label', 'Tabela do memorial');
+        parts.push(rows);
+      }
+      rows.append(line);
+    } else {
+      rows = null;
+      parts.push(line);
+    }
+  }
+  text.replaceChildren(...parts);
+}
+
 // `files`: the files the finished run wrote after its report.
 export function showMemorial(files) {
   const memo = files.find((file) => file.name.endsWith('-memorial.txt'));
-  const json = files.find((file) => file.name.endsWith('-memorial.json'));
   section.hidden = memo === undefined;
   for (const old of figure.querySelectorAll('.composition-bar, .composition-list')) old.remove();
   figure.hidden = true;
+  const json = files.find((file) => file.name.endsWith('-memorial.json'));
+  setLink(jsonLink, json?.bytes ?? null, json?.name, 'application/json');
+  jsonLink.hidden = json === undefined;
   if (memo === undefined) {
     setLink(link, null);
     return;
   }
-  text.textContent = kUtf8.decode(memo.bytes).replace(/\r\n/g, '\n');
+  showMemoText(kUtf8.decode(memo.bytes).replace(/\r\n/g, '\n'));
   setLink(link, memo.bytes, memo.name);
   link.textContent = 'Baixar memorial';
-  const parts = json === undefined ? null : partsOf(json.bytes);
+  const parts = partsOf(memoJson(files));
   if (parts !== null) {
     drawComposition(parts);
     figure.hidden = false;

@@ -26,6 +26,8 @@ from selenium.webdriver.support.ui import WebDriverWait
 ROOT = Path(__file__).resolve().parents[2]
 GOLDEN = ROOT / "tests" / "golden"
 WAIT_SECONDS = 20
+# The accessibility checker, installed by npm ci from web/package-lock.json.
+AXE = ROOT / "web" / "node_modules" / "axe-core" / "axe.min.js"
 SITE_FILES = [line for line in (ROOT / "web" / "site-files.txt").read_text().splitlines()
               if line and not line.startswith("#")]
 
@@ -242,6 +244,14 @@ class Browser:
         self.until(lambda: target.exists() and not list(self.downloads.glob("*.crdownload")),
                    f"{name} was not downloaded")
         return name, target.read_bytes()
+
+    def accessibility_violations(self):
+        """axe-core's violations on the page as it stands: "rule: targets"."""
+        if not self.js("return typeof axe === 'object'"):
+            self.js(AXE.read_text())
+        found = self.js_async("axe.run(document).then((result) => arguments[arguments.length - 1]("
+                              "result.violations.map((v) => v.id + ': ' + v.nodes.map((n) => n.target).join(' '))))")
+        return found
 
     def shoot(self, name):
         if self.shots is not None:

@@ -18,6 +18,7 @@ import unittest
 from pathlib import Path
 
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 
 from page_driver import (GOLDEN, ROOT, SITE_FILES, Browser, answer_lines, arguments, downloads, golden, run,
                          screen_text, served, wait_for_offline_copy, without_answers)
@@ -27,6 +28,14 @@ WORKED = "worked-example"
 REPORT = golden(WORKED, "files/relatorio.txt")
 NAME_QUESTION = "Digite o nome do arquivo de saida (nome.txt)"
 FCK_QUESTION = "digite o valor do fck requerido (Mpa)"
+
+
+def undated(memo):
+    """The memo less the date and time of its run, which the golden runs fix
+    and a run in the browser takes from the clock."""
+    if isinstance(memo, bytes):
+        return re.sub(rb'(Data e hora do c\xc3\xa1lculo: |"data_hora": )[^\r\n]*', rb"\1...", memo)
+    return re.sub(r"(Data e hora do cálculo: )[^\r\n]*", r"\1...", memo)
 
 
 def memo_composition(memo):
@@ -51,6 +60,19 @@ def composition_shown(section):
         name, volume, mass = item.text.split(" — ")
         shown[name] = (mass.removesuffix(" kg"), volume.removesuffix(" dm³"))
     return shown
+
+
+def worked_answers():
+    """The worked example's answers as typed: its file less the blank lines
+    after the last answer."""
+    lines = answer_lines(WORKED)
+    while lines[-1] == "":
+        lines.pop()
+    return lines
+
+
+def design_button(browser, name):
+    return browser.driver.find_element(By.XPATH, f"//section[@id='designs-section']//button[@aria-label='{name}']")
 
 
 class PageTest(unittest.TestCase):
@@ -207,10 +229,20 @@ class PageTest(unittest.TestCase):
             browser.answer_all(answer_lines(WORKED))
             section = browser.driver.find_element(
                 By.XPATH, "//section[@aria-labelledby=//h2[normalize-space()='Memorial de cálculo']/@id]")
-            self.assertEqual(section.find_element(By.TAG_NAME, "pre").get_attribute("textContent"),
-                             memo.decode("utf-8-sig").replace("\r\n", "\n"))
+            self.assertEqual(undated(section.find_element(By.TAG_NAME, "pre").get_attribute("textContent")),
+                             undated(memo.decode("utf-8-sig").replace("\r\n", "\n")))
             link = section.find_element(By.XPATH, ".//a[normalize-space()='Baixar memorial']")
-            self.assertEqual(browser.download(link), ("relatorio-memorial.txt", memo))
+            name, downloaded = browser.download(link)
+            self.assertEqual((name, undated(downloaded)), ("relatorio-memorial.txt", undated(memo)))
+            # The memo's alerts above the report; the run still finished.
+            alerts = json.loads(golden(WORKED, "memorial/relatorio-memorial.json"))["alertas"]
+            self.assertEqual([item.text for item in browser.driver.find_elements(By.CSS_SELECTOR, "#alerts li")],
+                             [alert["texto"] for alert in alerts])
+            self.assertIn("Cálculo concluído", browser.driver.find_element(By.ID, "status").text)
+            link = section.find_element(By.XPATH, ".//a[normalize-space()='Baixar memorial (JSON)']")
+            name, downloaded = browser.download(link)
+            self.assertEqual((name, undated(downloaded)),
+                             ("relatorio-memorial.json", undated(golden(WORKED, "memorial/relatorio-memorial.json"))))
             # One part a component, as wide as its volume, its mass in the list.
             widths = [float(rect.get_attribute("width")) for rect in section.find_elements(By.CSS_SELECTOR, "svg rect")]
             self.assertEqual(widths, [part["volume"]["valor"] for part in parts])
@@ -230,6 +262,156 @@ class PageTest(unittest.TestCase):
             section = browser.driver.find_element(By.ID, "memorial-section")
             memo = section.find_element(By.TAG_NAME, "pre").get_attribute("textContent")
             self.assertEqual(composition_shown(section), memo_composition(memo), design)
+
+    def test_no_action_loses_an_answer(self):
+        browser = self.browser()
+        browser.open(self.url)
+        lines = worked_answers()
+        browser.answer_all(lines)
+        typo = lines[:1] + ["3O"] + lines[2:]
+        # A typo in an early answer: the error, with the field to correct
+        # named; every later answer stays in the address and the storage.
+        browser.change(FCK_QUESTION, "3O")
+        self.assertEqual(browser.hash(), "#respostas=" + "/".join(typo))
+        self.assertIn("“3O” (fck (MPa))", browser.driver.find_element(By.ID, "explanation").text)
+        browser.change(FCK_QUESTION, "25")
+        self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
+        browser.change(FCK_QUESTION, "3O")
+        browser.driver.refresh()
+        browser.settled_after(0)
+        self.assertEqual(browser.hash(), "#respostas=" + "/".join(typo))
+        # Voltar takes back the typo and keeps what follows it, also in the
+        # address: the corrected answer brings the report back.
+        browser.press("Voltar")
+        self.assertEqual(browser.hash(), "#respostas=relatorio.txt&seguintes=" + "/".join(lines[2:]))
+        browser.answer("25")
+        self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
+
+    def test_links_and_files_never_overwrite_a_stored_design(self):
+        browser = self.browser()
+        browser.open(self.url)
+        mine = ["meu.txt", "40", "4", "8", "25", "1"]
+        browser.answer_all(mine)
+        browser.driver.switch_to.new_window("tab")
+        browser.open(self.url + "#respostas=" + "/".join(worked_answers()))
+        browser.driver.switch_to.new_window("tab")
+        browser.open(self.url)
+        self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
+        designs = browser.driver.find_elements(By.CSS_SELECTOR, "#design-list li")
+        self.assertEqual([design.find_element(By.TAG_NAME, "strong").text for design in designs],
+                         ["relatorio.txt (aberto)", "meu.txt"])
+        self.assertIn("fc28 31,60 MPa · a/c 0,55 · cimento 344,17 kg/m³", designs[0].text)
+        runs = browser.runs()
+        design_button(browser, "Abrir meu.txt").click()
+        browser.settled_after(runs)
+        self.assertEqual(browser.hash(), "#respostas=" + "/".join(mine))
+        # Renamed and deleted only when confirmed.
+        design_button(browser, "Renomear meu.txt").click()
+        field = browser.driver.find_element(By.ID, "rename-name")
+        field.clear()
+        field.send_keys("Pilar P1" + Keys.ENTER)
+        browser.until(lambda: browser.driver.find_elements(By.XPATH, "//button[@aria-label='Excluir Pilar P1']"),
+                      "not renamed")
+        for choice, left in (("Cancelar", 2), ("Excluir", 1)):
+            design_button(browser, "Excluir relatorio.txt").click()
+            browser.driver.find_element(By.XPATH, f"//dialog[@open]//button[normalize-space()='{choice}']").click()
+            browser.until(lambda: len(browser.driver.find_elements(By.CSS_SELECTOR, "#design-list li")) == left,
+                          f"{choice} left the wrong designs")
+        # A file that is not an answer file is refused; the design stays.
+        folder = Path(tempfile.mkdtemp(prefix="dosmo-answers-"))
+        self.addCleanup(shutil.rmtree, folder)
+        (folder / "planta.pdf").write_bytes(b"%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\x00\x01stream\n")
+        browser.driver.find_element(By.CSS_SELECTOR, "input[type=file]").send_keys(str(folder / "planta.pdf"))
+        browser.until(lambda: "não é um arquivo de respostas" in browser.driver.find_element(By.ID, "status").text,
+                      "the file was not refused")
+        self.assertEqual(browser.hash(), "#respostas=" + "/".join(mine))
+
+    def test_one_comma_rule_on_every_path(self):
+        browser = self.browser()
+        lines = worked_answers()
+        # From a link: asked before the program runs.
+        link = "/".join(lines[:-2] + ["1,59", "1,4"])
+        browser.driver.get(self.url + "#respostas=" + link)
+        browser.until(lambda: browser.button("Enviar com ponto").is_displayed(), "no dialog for the link")
+        self.assertEqual(browser.runs(), 0)
+        browser.dialog_choice("Enviar com ponto")
+        self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
+        # Sent as typed, the explanation of the error says what the comma did.
+        browser.driver.get(self.url + "#respostas=" + "/".join(lines[:7] + ["0,55"]))
+        browser.dialog_choice("Enviar como digitado")
+        self.assertIn("vírgula decimal", browser.driver.find_element(By.ID, "explanation").text)
+        # Typed ahead while the dialog is open: nothing reaches a later question.
+        browser.press("Voltar")
+        runs = browser.runs()
+        browser.field().send_keys("0,55" + Keys.ENTER + "1" + Keys.ENTER + "1" + Keys.ENTER)
+        self.assertTrue(browser.button("Enviar 0.55").is_displayed())
+        self.assertEqual(browser.runs(), runs)
+        browser.dialog_choice("Enviar 0.55")
+        self.assertEqual(browser.given_answers(), lines[:7] + ["0.55"])
+        self.assertTrue(browser.waiting())
+
+    def test_keyboard_screen_readers_and_applied_edits(self):
+        for size in ({}, {"width": 375, "height": 667, "mobile": True}):
+            browser = self.browser(**size)
+            browser.open(self.url)
+            lines = answer_lines(WORKED)
+            self.assertEqual(browser.accessibility_violations(), [])
+            self.assertIn("Digite o nome do arquivo de saida", browser.field().accessible_name)
+            browser.answer_all(lines[:2])
+            self.assertEqual(browser.field().get_attribute("inputmode"), "decimal")
+            browser.answer_all(lines[2:])
+            self.assertEqual(browser.accessibility_violations(), [])
+            # Questions that read alike have labels of their own.
+            shorts = [short.text for short in browser.driver.find_elements(By.CSS_SELECTOR, "#answer-list .short")]
+            self.assertEqual(shorts[2], "Nível de controle (4 / 5,5 / 7)")
+            self.assertEqual(len(set(shorts)), len(shorts), shorts)
+            # Tab reaches every control, Salvar respostas among them.
+            browser.js("document.activeElement.blur()")
+            reached = set()
+            for _ in range(60):
+                browser.driver.switch_to.active_element.send_keys(Keys.TAB)
+                reached.add(browser.js("return document.activeElement.id || document.activeElement.textContent"))
+            self.assertTrue({"save", "share", "back", "download", "print"} <= reached, reached)
+            # An edit not applied is marked; applied, the changed key figures
+            # are said beside it, and one tap reaches the report.
+            field = browser.answer_field(FCK_QUESTION)
+            field.clear()
+            field.send_keys("30")
+            self.assertIn("Ainda não aplicada", field.find_element(By.XPATH, "..").text)
+            self.assertEqual(browser.accessibility_violations(), [])
+            runs = browser.runs()
+            field.send_keys(Keys.ENTER)
+            browser.settled_after(runs)
+            note = field.find_element(By.XPATH, "../p[@class='change-note']")
+            browser.until(lambda: "fc28 31,60 MPa → 36,60 MPa" in note.text, "no change said")
+            self.assertNotIn("Ainda não aplicada", field.find_element(By.XPATH, "..").text)
+            note.find_element(By.TAG_NAME, "button").click()
+            browser.until(lambda: browser.in_view(browser.download_link()), "the report is not one tap away")
+            browser.shoot(f"{browser.name}-applied-edit")
+            # An error: its explanation is announced with it.
+            browser.change(FCK_QUESTION, "3O")
+            self.assertEqual(browser.driver.find_element(By.ID, "explanation").get_attribute("role"), "alert")
+            self.assertEqual(browser.accessibility_violations(), [])
+
+    def test_memo_tables_wrapped_printed_pages_and_renamed_reports(self):
+        browser = self.browser(width=375, height=667, mobile=True)
+        long_name = "dosagem" * 6 + ".txt"
+        browser.open(self.url + "#respostas=" + "/".join([long_name] + answer_lines(WORKED)[1:]))
+        name = browser.download_link().get_attribute("download")
+        self.assertNotEqual(name, long_name)
+        said = browser.driver.find_element(By.ID, "report-renamed").text
+        self.assertIn(f"O programa gravou como “{name}”", said)
+        # Wrapped, the memo's prose wraps and its tables keep their columns.
+        self.assertEqual(browser.button("Quebrar linhas").get_attribute("aria-pressed"), "true")
+        rows = browser.driver.find_elements(By.CSS_SELECTOR, "#memorial .table-rows")
+        self.assertTrue(rows)
+        self.assertTrue(all(row.value_of_css_property("white-space") == "pre" for row in rows))
+        self.assertTrue(any("CONSUMO DE MATERIAIS" not in row.text and "Cimento" in row.text for row in rows))
+        browser.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
+        browser.js("window.dispatchEvent(new Event('beforeprint'))")
+        heading = browser.driver.find_element(By.ID, "print-heading")
+        self.assertTrue(heading.is_displayed())
+        self.assertIn(name, heading.text)
 
     def test_changed_answers_keep_the_later_ones_where_still_asked(self):
         browser = self.browser()
