@@ -42,13 +42,17 @@ std::string programOf(const RunSpec& setup) {
   if (chdir(folder.path().c_str()) != 0) _exit(127);
   for (const auto& [name, value] : setup.environment) setenv(name.c_str(), value.c_str(), 1);
   signal(SIGPIPE, SIG_DFL);
-  std::string program = programOf(setup);
+  std::vector<std::string> words = setup.command;
+  if (words.empty()) words.push_back(programOf(setup));
+  words.insert(words.end(), setup.arguments.begin(), setup.arguments.end());
   std::vector<char*> argv;
-  argv.push_back(program.data());
-  std::vector<std::string> arguments = setup.arguments;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
+  for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
-  execv(program.c_str(), argv.data());
+  if (setup.command.empty()) {
+    execv(argv[0], argv.data());
+  } else {
+    execvp(argv[0], argv.data());
+  }
   _exit(127);
 }
 

@@ -48,6 +48,9 @@ struct RunSpec {
   std::string inputFile;                   // when set: standard input is this file, not a pipe
   bool keepInputOpen = false;              // the pipe stays open after `input` until the run ends
   std::string program;                     // the program; the built dosmo when empty
+  // When set: the words that start the program instead (a host's runner and
+  // the program it runs), the first found on the PATH; `arguments` follow them.
+  std::vector<std::string> command;
   // Fault injection for runPiped. The signal is sent once every prompt of
   // `signalAfterPrompts` has appeared on standard output, in order, and
   // standard input stays open to the end, as a terminal would.
