@@ -14,7 +14,7 @@
 #include "recio/platform/platform.h"
 #include "recio/record_sink.h"
 #include "recio/report_unit.h"
-#include "recio/utf8.h"
+#include "recio/platform/utf8.h"
 
 namespace dosmo {
 

@@ -17,7 +17,7 @@
 #include "recio/record_sink.h"
 #include "recio/run_end.h"
 #include "recio/terminal_text.h"
-#include "recio/utf8.h"
+#include "recio/platform/utf8.h"
 
 namespace recio {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "recio/nearest_double.h"
 
-#include "recio/utf8.h"
+#include "recio/platform/utf8.h"
 
 namespace recio {
 namespace {

@@ -8,7 +8,7 @@
 // whose writes go nowhere.
 #include "recio/platform/descriptor_files.h"
 #include "recio/platform/platform.h"
-#include "recio/utf8.h"
+#include "recio/platform/utf8.h"
 
 namespace recio {
 namespace {

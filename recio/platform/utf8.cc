@@ -2,7 +2,7 @@
 // of its second byte (which excludes over-long forms, surrogates and values
 // beyond U+10FFFF); every later byte lies in 80 to BF. Windows-1252 bytes
 // become UTF-8 by their characters.
-#include "recio/utf8.h"
+#include "recio/platform/utf8.h"
 
 #include <array>
 #include <cstdint>

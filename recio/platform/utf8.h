@@ -2,9 +2,10 @@
 // terminal, or wrote in a UTF-8 answer file, arrives as well-formed UTF-8
 // sequences, which the program's own Windows-1252 texts never contain. These
 // tell such a sequence, keep a cut from splitting one, and turn text into
-// UTF-8 for a terminal or a file system that takes only UTF-8.
-#ifndef DOSMO_RECIO_UTF8_H_
-#define DOSMO_RECIO_UTF8_H_
+// UTF-8 for a terminal or a file system that takes only UTF-8; they sit with
+// the host sides because a host whose file names are UTF-8 needs them.
+#ifndef DOSMO_RECIO_PLATFORM_UTF8_H_
+#define DOSMO_RECIO_PLATFORM_UTF8_H_
 
 #include <cstddef>
 #include <string>
@@ -27,4 +28,4 @@ void appendAsUtf8(std::string_view text, std::string& out);
 
 }  // namespace recio
 
-#endif  // DOSMO_RECIO_UTF8_H_
+#endif  // DOSMO_RECIO_PLATFORM_UTF8_H_

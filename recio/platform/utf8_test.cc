@@ -1,5 +1,5 @@
 // Well-formed UTF-8 sequences and cuts that must not split one.
-#include "recio/utf8.h"
+#include "recio/platform/utf8.h"
 
 #include <gtest/gtest.h>
 
