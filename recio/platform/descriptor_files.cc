@@ -130,20 +130,29 @@ FileFault truncate(int descriptor, std::uint64_t length) {
   }
 }
 
-FileFault write(int descriptor, std::string_view bytes, Platform& host) {
+int writeAll(int descriptor, std::string_view bytes, Platform* stopAtInterrupt) {
   while (!bytes.empty()) {
     ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
     if (count > 0) {
       bytes.remove_prefix(static_cast<std::size_t>(count));
     } else if (count == 0) {
-      return FileFault::other;  // nothing taken and no reason given
+      return EIO;  // nothing taken and no reason given
     } else if (errno != EINTR) {
-      return writeFaultOf(errno);
-    } else if (host.pendingInterrupt() != 0) {
-      return FileFault::interrupted;
+      return errno;
+    } else if (stopAtInterrupt != nullptr && stopAtInterrupt->pendingInterrupt() != 0) {
+      return EINTR;
     }
   }
-  return FileFault::none;
+  return 0;
+}
+
+FileFault write(int descriptor, std::string_view bytes, Platform& host) {
+  switch (int error = writeAll(descriptor, bytes, &host)) {
+    case 0: return FileFault::none;
+    case EINTR: return FileFault::interrupted;
+    case EIO: return FileFault::other;
+    default: return writeFaultOf(error);
+  }
 }
 
 FileFault close(int descriptor) {

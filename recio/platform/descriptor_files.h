@@ -28,8 +28,12 @@ bool exists(const std::string& name);
 FileOpen open(const std::string& name, FileAccess access, bool create, Platform& host);
 // Cuts a regular file to `length` bytes; another kind of file is notSupported.
 FileFault truncate(int descriptor, std::uint64_t length);
-// Writes all bytes at the current position, retrying partial writes and those
-// a signal broke into; an interrupt pending at `host` is told as
+// Writes all bytes at the current position, retrying partial writes and
+// those a signal broke into, unless `stopAtInterrupt` is given and tells of a
+// pending interrupt. Returns 0, or the errno of the failure (EINTR for that
+// interrupt, EIO for a write that took nothing and gave no reason).
+int writeAll(int descriptor, std::string_view bytes, Platform* stopAtInterrupt);
+// `writeAll` told as a fault; an interrupt pending at `host` is
 // `FileFault::interrupted`.
 FileFault write(int descriptor, std::string_view bytes, Platform& host);
 // Closes the descriptor; it is released even when the close reports an error.

@@ -2,7 +2,6 @@
 // through the descriptors and the C library both have: writes to the standard
 // streams, the environment, and whether the terminal takes UTF-8, which on
 // both follows the locale the environment names.
-#include <errno.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -45,16 +44,7 @@ bool localeNamesUtf8(Platform& host) {
 
 // Partial and interrupted writes are retried: an interrupt is told by the next read.
 bool HostPlatform::writeStd(StdStream stream, std::string_view bytes) {
-  int descriptor = descriptor_files::standardDescriptor(stream);
-  while (!bytes.empty()) {
-    ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
-    if (count > 0) {
-      bytes.remove_prefix(static_cast<std::size_t>(count));
-    } else if (count == 0 || errno != EINTR) {
-      return false;
-    }
-  }
-  return true;
+  return descriptor_files::writeAll(descriptor_files::standardDescriptor(stream), bytes, nullptr) == 0;
 }
 
 std::optional<std::string> HostPlatform::environment(const char* name) {

@@ -12,6 +12,7 @@
 
 #include <string_view>
 
+#include "recio/platform/descriptor_files.h"
 #include "recio/platform/platform.h"
 
 extern char** environ;
@@ -61,16 +62,6 @@ class SpawnAttributes {
   bool usable_ = false;
 };
 
-// Writes all bytes to standard output, giving up silently on any failure.
-void writeQuietly(std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t written = write(STDOUT_FILENO, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-}
-
 }  // namespace
 
 ShellSettings HostPlatform::shellSettings() { return kPosixShell; }
@@ -101,7 +92,7 @@ bool HostPlatform::canStart(const std::string& program) {
 }
 
 void HostPlatform::clearScreen() {
-  if (isatty(STDOUT_FILENO)) writeQuietly(kClearSequence);
+  if (isatty(STDOUT_FILENO)) descriptor_files::writeAll(STDOUT_FILENO, kClearSequence, nullptr);
 }
 
 }  // namespace recio
