@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_platform.h"
+#include "recio/console.h"
 #include "recio/field.h"
 #include "recio/format_text.h"
 #include "recio/output_statement.h"

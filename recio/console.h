@@ -12,6 +12,8 @@
 
 namespace recio {
 
+class RecordSink;
+
 // The console connection and its open-line flag.
 struct ConsoleUnit {
   // Standard input is a terminal (selects the terminal line rules).
@@ -52,6 +54,9 @@ void endOpenConsoleLineAtEnd();
 // Otherwise: bytes up to the next CR or LF, at most `capacity` kept, the rest
 // of the line skipped. Returns nullopt at end of input.
 std::optional<std::string> readLineDirect(std::size_t capacity);
+
+// The console's sink (carriage control and lazy line ends).
+RecordSink& consoleSink();
 
 // Reads and drops the rest of a typed line that did not fit one read, so none
 // of it is left for the next program that reads the terminal.

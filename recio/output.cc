@@ -5,8 +5,11 @@
 
 #include <string>
 
+#include "recio/console.h"
 #include "recio/errors.h"
 #include "recio/output_statement.h"
+#include "recio/record_sink.h"
+#include "recio/report_unit.h"
 
 namespace recio {
 namespace {

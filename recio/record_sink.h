@@ -1,6 +1,7 @@
 // Where finished records go: the console (with carriage control) or a
 // connected unit such as the report file (whole record plus CR LF).
-// An output statement builds its records and hands each one to its sink.
+// An output statement builds its records and hands each one to its sink;
+// `consoleSink` and `unitSink` give the two kinds.
 #ifndef DOSMO_RECIO_RECORD_SINK_H_
 #define DOSMO_RECIO_RECORD_SINK_H_
 
@@ -26,12 +27,6 @@ inline constexpr int kConsole = -1;
 
 // The report unit's number.
 inline constexpr int kReportUnit = 3;
-
-// The console's sink (carriage control and lazy line ends).
-RecordSink& consoleSink();
-
-// The sink of a connected unit, or nullptr when the unit is not connected.
-RecordSink* unitSink(int unit);
 
 }  // namespace recio
 

@@ -10,6 +10,11 @@
 
 namespace recio {
 
+class RecordSink;
+
+// The sink of a connected unit, or nullptr when the unit is not connected.
+RecordSink* unitSink(int unit);
+
 // Connects `unit` to the file or device named by the first `length` bytes of
 // `name` (cut at a zero byte, trimmed of blanks). A missing name is taken from
 // the next unused command-line argument or asked for on the console.

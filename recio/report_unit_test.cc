@@ -155,26 +155,6 @@ TEST(ReportUnitOpen, EndOfInputAtPromptIsEndOfFile) {
   EXPECT_EQ(run.fake.error, "\r\nrun-time error F6501: OPEN()\r\n- end of file encountered\r\n");
 }
 
-TEST(ReportUnitOpen, DeviceNamesAndOrdinaryFiles) {
-  struct Row {
-    const char* name;
-    bool isFile;
-  };
-  const Row rows[] = {
-      {"nul", false},     {"NUL.txt", false},  {"Nul.", false},      {"con", false},
-      {"CON.lst", false}, {"user", false},     {"ERR", false},       {"err.log", true},
-      {"user.txt", true}, {"line.txt", true},  {"LPT1.txt", true},   {"lpt1", true},
-      {"prn", true},      {"COM1", true},      {"aux.txt", true},    {"nulls", true},
-      {"nu", true},       {"dir.nul", true},
-  };
-  for (const Row& row : rows) {
-    RunInFolder run;
-    open(3, row.name);
-    EXPECT_EQ(recio::unitSink(3)->unitName(), row.name);
-    EXPECT_EQ(run.folder.read(row.name), row.isFile ? "" : "<missing>") << row.name;
-  }
-}
-
 TEST(ReportUnitOpen, RecordsToNullDeviceVanish) {
   RunInFolder run;
   open(3, "nul.txt");
@@ -302,53 +282,6 @@ TEST(ReportUnitClose, ErrorIsReportedAndStopsTheCloseAll) {
   EXPECT_EQ(run.fake.error, report("F6422", ": CLOSE(", "/dev/full", "disk full"));
   EXPECT_EQ(run.folder.read("b.txt"), "");
   EXPECT_EQ(run.fake.output, "");
-}
-
-// The host's file calls, each failure told by its cause.
-TEST(PosixFiles, FaultsByCause) {
-  TempFolder folder;
-  folder.write("old", "old bytes");
-  recio::Platform& host = recio::hostPlatform();
-  using recio::FileAccess;
-  using recio::FileFault;
-
-  EXPECT_TRUE(host.fileExists(folder.file("old")));
-  EXPECT_TRUE(host.fileExists(folder.path()));
-  EXPECT_FALSE(host.fileExists(folder.file("none")));
-  EXPECT_EQ(host.openFile(folder.file("old"), FileAccess::readWrite, true).fault, FileFault::exists);
-  EXPECT_EQ(host.openFile(folder.file("none"), FileAccess::readWrite, false).fault, FileFault::notFound);
-  EXPECT_EQ(host.openFile(folder.file("no/x"), FileAccess::readWrite, true).fault, FileFault::notFound);
-  EXPECT_EQ(host.openFile(folder.path(), FileAccess::readOnly, false).fault, FileFault::accessDenied);
-  EXPECT_EQ(host.openFile(folder.file(std::string(300, 'n')), FileAccess::readWrite, true).fault,
-            FileFault::invalidName);
-
-  recio::FileOpen readOnly = host.openFile(folder.file("old"), FileAccess::readOnly, false);
-  ASSERT_EQ(readOnly.fault, FileFault::none);
-  EXPECT_EQ(host.truncateFile(readOnly.handle, 0), FileFault::accessDenied);
-  EXPECT_EQ(host.writeFile(readOnly.handle, "x"), FileFault::accessDenied);
-  EXPECT_EQ(host.closeFile(readOnly.handle), FileFault::none);
-  EXPECT_EQ(folder.read("old"), "old bytes");
-
-  recio::FileOpen created = host.openFile(folder.file("new"), FileAccess::writeOnly, true);
-  ASSERT_EQ(created.fault, FileFault::none);
-  EXPECT_EQ(host.writeFile(created.handle, "abcdef"), FileFault::none);
-  EXPECT_EQ(host.truncateFile(created.handle, 3), FileFault::none);
-  EXPECT_EQ(host.closeFile(created.handle), FileFault::none);
-  EXPECT_EQ(folder.read("new"), "abc");
-
-  recio::FileOpen null = host.openDevice(recio::Device::null);
-  ASSERT_EQ(null.fault, FileFault::none);
-  EXPECT_EQ(host.truncateFile(null.handle, 0), FileFault::notSupported);
-  EXPECT_EQ(host.writeFile(null.handle, "x"), FileFault::none);
-  EXPECT_EQ(host.closeFile(null.handle), FileFault::none);
-
-  if (access("/dev/full", W_OK) == 0) {
-    recio::FileOpen full = host.openFile("/dev/full", FileAccess::readWrite, false);
-    ASSERT_EQ(full.fault, FileFault::none);
-    EXPECT_EQ(host.truncateFile(full.handle, 0), FileFault::notSupported);
-    EXPECT_EQ(host.writeFile(full.handle, "x"), FileFault::diskFull);
-    EXPECT_EQ(host.closeFile(full.handle), FileFault::none);
-  }
 }
 
 }  // namespace

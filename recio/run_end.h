@@ -29,6 +29,16 @@ inline constexpr RunEnd kErrorEnd{1, 0};
 // Ends the run when an interrupt has arrived (see `Platform::pendingInterrupt`).
 void endRunIfInterrupted();
 
+// Whether an interrupt ends the process once the units are closed (the
+// program), or only gives its status back to the caller (tests, fuzz targets).
+void setInterruptEndsProcess(bool endsProcess);
+
+// Closes every unit and gives the status the run ends with: a report that
+// could not be written out at the end is a failed run, even after the body
+// itself ended normally. An interrupt that ended the run ends the process
+// here, unless it is to be returned.
+int finishRun(RunEnd end);
+
 // One read of standard input through the platform in use; an interrupt that
 // broke into it ends the run, so the caller sees bytes, the end or a failure.
 ReadResult readInputOrEnd(char* buffer, std::size_t capacity);
