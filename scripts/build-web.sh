@@ -34,14 +34,21 @@ for file in "${files[@]}"; do
 done
 cp "$shim"/LICENSE-MIT "$shim"/LICENSE-APACHE "$site/vendor/browser_wasi_shim/"
 
-# Every module is named in the page, so the browser fetches them all at once
-# instead of discovering them import by import (the disk check is a classic
-# script, not a module).
+# The page's console holds the program's first screen, so the first question
+# shows before anything but the page and its style arrives; start.js then
+# fetches the program and every module the page names, all at once instead
+# of discovering them import by import (the disk check is a classic script).
 cd "$site"
-preloads=$(printf '%s\n' "${files[@]}" | grep '\.js$' | grep -v -e '^app\.js$' -e '^disk-check\.js$' |
+preloads=$(printf '%s\n' "${files[@]}" | grep '\.js$' | grep -v -e '^start\.js$' -e '^disk-check\.js$' |
   LC_ALL=C sort | sed 's|.*|<link rel="modulepreload" href="&">|')
-awk -v links="$preloads" '/<!-- the build lists every module/ { print links; next } { print }' \
-  "$root/web/index.html" > index.html
+# (Node reads the site's .js files as ES modules while a package.json says so.)
+echo '{ "type": "module" }' > package.json
+screen=$(node "$root/scripts/first-screen.mjs" "$site")
+rm package.json
+links=$preloads screen=$screen awk '
+  /<!-- the build lists every module/ { print ENVIRON["links"]; next }
+  /<pre id="console"/ { at = index($0, "></pre>"); print substr($0, 1, at) ENVIRON["screen"] substr($0, at + 1); next }
+  { print }' "$root/web/index.html" > index.html
 
 bash "$root/scripts/write-service-worker.sh" "$site"
 

@@ -13,6 +13,7 @@ function fromDisk() {
     'Aberta direto do disco, a página não consegue carregar o programa: ela precisa ser servida por um servidor web. ',
     'Num terminal, rode ', command, ' e abra ', address, ' no navegador.');
   status.classList.add('from-disk');
+  document.getElementById('console').replaceChildren();  // no question waits here
 }
 
 if (location.protocol === 'file:') {
