@@ -18,7 +18,7 @@ from selenium.common.exceptions import (JavascriptException, NoSuchElementExcept
 from selenium.webdriver.common.by import By
 
 ENGINES = ("chromium", "firefox", "webkit")
-START_SECONDS = 30
+START_SECONDS = 60
 
 # What an engine's download leaves beside the file while it is still being written.
 PARTIAL_DOWNLOAD = {"chromium": "*.crdownload", "firefox": "*.part", "webkit": "*.wkdownload"}
@@ -133,9 +133,9 @@ class BidiError(Exception):
 
 
 class BidiConnection:
-    """Commands over one WebDriver BiDi socket, each awaited in turn; the
-    events the session did not ask for are dropped. Every connection runs on
-    the thread's one event loop."""
+    """Commands over one WebDriver BiDi socket, each awaited in turn, and the
+    browsing contexts with a page still loading, from the navigation events.
+    Every connection runs on the thread's one event loop."""
 
     def __init__(self, address):
         import websockets
@@ -146,6 +146,7 @@ class BidiConnection:
             asyncio.set_event_loop(self.loop)
         self.socket = self.loop.run_until_complete(websockets.connect(address, max_size=None))
         self.next_id = 0
+        self.loading = set()
 
     def call(self, method, timeout=START_SECONDS, **params):
         return self.loop.run_until_complete(asyncio.wait_for(self._call(method, params), timeout))
@@ -156,10 +157,29 @@ class BidiConnection:
         while True:
             message = json.loads(await self.socket.recv())
             if message.get("id") != self.next_id:
+                self.note(message)
                 continue
             if message.get("type") == "error":
                 raise BidiError(f"{method}: {message['error']}: {message.get('message', '')}")
             return message["result"]
+
+    def note(self, event):
+        context = event.get("params", {}).get("context")
+        if event.get("method") == "browsingContext.navigationStarted":
+            self.loading.add(context)
+        elif event.get("method") in ("browsingContext.load", "browsingContext.navigationFailed"):
+            self.loading.discard(context)
+
+    def wait_loaded(self, context, timeout):
+        """Returns once the context's page has loaded, as a classic driver
+        waits before it runs a script (or after the timeout)."""
+        async def events():
+            while context in self.loading:
+                self.note(json.loads(await self.socket.recv()))
+        try:
+            self.loop.run_until_complete(asyncio.wait_for(events(), timeout))
+        except asyncio.TimeoutError:
+            self.loading.discard(context)
 
     def close(self):
         self.loop.run_until_complete(self.socket.close())
@@ -194,6 +214,8 @@ class BidiDriver:
         self.process, address = started
         self.bidi = BidiConnection(address)
         self.bidi.call("session.new", capabilities={})
+        self.bidi.call("session.subscribe", events=[
+            "browsingContext.navigationStarted", "browsingContext.load", "browsingContext.navigationFailed"])
         self.context = self.bidi.call("browsingContext.getTree")["contexts"][0]["context"]
         self.screen = {"viewport": {"width": width, "height": height}, "devicePixelRatio": 2 if mobile else 1}
         self._set_screen()
@@ -238,6 +260,7 @@ class BidiDriver:
 
     # Scripts.
     def call(self, declaration, *args, await_promise=False, timeout=None):
+        self.bidi.wait_loaded(self.context, START_SECONDS)
         try:
             result = self.bidi.call(
                 "script.callFunction", timeout=timeout or START_SECONDS,

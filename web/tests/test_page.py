@@ -494,6 +494,20 @@ class PageTest(unittest.TestCase):
                              browser.driver.find_elements(By.CSS_SELECTOR, "#answer, .dialogue button")))
 
     @every_engine
+    def test_one_visit_keeps_the_page_for_use_offline(self):
+        folder = Path(tempfile.mkdtemp(prefix="dosmo-site-"))
+        self.addCleanup(shutil.rmtree, folder)
+        shutil.copytree(SITE, folder, dirs_exist_ok=True)
+        browser = self.browser()
+        with served(folder) as (server, url):
+            browser.open(url)
+            wait_for_offline_copy(browser)
+            server.terminate()
+            server.wait()
+            browser.open(url)
+            browser.answer_all(answer_lines(WORKED))
+            self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
+
     def test_one_download_per_file_and_a_new_version_offered(self):
         folder = Path(tempfile.mkdtemp(prefix="dosmo-site-"))
         self.addCleanup(shutil.rmtree, folder)
@@ -504,9 +518,8 @@ class PageTest(unittest.TestCase):
         with open(log, "w") as log_file, served(folder, log_file) as (server, url):
             browser.open(url)
             wait_for_offline_copy(browser)
-            if ENGINE == "chromium":  # the one driver that tells
-                installable = browser.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
-                self.assertEqual(installable.get("installabilityErrors"), [])
+            installable = browser.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+            self.assertEqual(installable.get("installabilityErrors"), [])
             first = downloads(log)
             self.assertEqual({path: count for path, count in first.items() if count != 1}, {})
             self.assertTrue(set(SITE_FILES) <= set(first), first)
