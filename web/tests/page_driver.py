@@ -18,6 +18,7 @@ import unittest
 from pathlib import Path
 
 import engines
+import lighthouse
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -327,6 +328,23 @@ def print_budget(site, budget, engine):
     if changes:
         print(f"budget, {engine}: changed early answer to updated report, median of {len(changes)}: "
               f"{statistics.median(changes):.1f} ms (aim <= 100)")
+    if engine == "chromium":
+        print_lighthouse(site)
+
+
+def print_lighthouse(site):
+    """Lighthouse's figures, printed, not checked: on a machine shared with
+    other work its simulated blocking time and score vary from run to run."""
+    if not lighthouse.available():
+        print("lighthouse: not installed (scripts/test-web.sh installs it)")
+        return
+    try:
+        with served(site) as (_, url):
+            found = lighthouse.figures(url)
+    except (OSError, subprocess.SubprocessError) as error:
+        print(f"lighthouse: no figures ({error})")
+        return
+    print(f"lighthouse, mobile preset: {lighthouse.described(found)} (aim: performance >= 0.98, LCP <= 2500 ms)")
 
 
 def arguments(argv):
