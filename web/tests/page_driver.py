@@ -241,7 +241,8 @@ class Browser:
         target = self.downloads / name
         target.unlink(missing_ok=True)  # a second download of a name is checked too
         link.click()
-        self.until(lambda: target.exists() and not list(self.downloads.glob(partial)),
+        # Some engines make the file before its bytes arrive; no file here is empty.
+        self.until(lambda: target.exists() and target.stat().st_size > 0 and not list(self.downloads.glob(partial)),
                    f"{name} was not downloaded")
         return name, target.read_bytes()
 

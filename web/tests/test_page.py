@@ -290,6 +290,7 @@ class PageTest(unittest.TestCase):
         browser.answer("25")
         self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
 
+    @every_engine
     def test_links_and_files_never_overwrite_a_stored_design(self):
         browser = self.browser()
         browser.open(self.url)
