@@ -35,7 +35,8 @@ const kStayPut = 'stay';
 const page = Object.fromEntries([
   'console', 'answer-form', 'answer', 'send', 'explanation', 'status', 'back', 'share', 'restart',
   'open', 'answer-file', 'save', 'report-section', 'download', 'print', 'wrap', 'answers-section',
-  'answer-list', 'drop-hint', 'update', 'reload', 'print-heading',
+  'answer-list', 'drop-hint', 'update', 'reload', 'print-heading', 'quantities-form', 'volume', 'loss',
+  'quantities-message',
 ].map((id) => [id, document.getElementById(id)]));
 const consoleView = new ConsoleView(page.console);
 
@@ -45,6 +46,7 @@ let current = null;    // the last run's result
 let later = new Map(); // answers a change took out, kept for their questions
 let laterFollows = false;  // whether `later` answers the very next questions (after Voltar)
 let designId = null;   // the stored design the page shows
+let quantities = [];   // --volume V --perda P for the memo, as the user typed them
 let queue = Promise.resolve();
 let pending = 0;
 
@@ -62,8 +64,8 @@ function serially(task) {
   return queue;
 }
 
-async function run(lines) {
-  return runProgram(program, answerFileBytes(lines));
+async function run(lines, options = quantities) {
+  return runProgram(program, answerFileBytes(lines), options);
 }
 
 // ---- showing a run
@@ -323,6 +325,29 @@ function openChosen() {
   if (file) serially(() => openAnswers(file));
 }
 
+// The memo's quantities for the volume and loss typed, which the program
+// reads itself (point or comma); a value it refuses (status 2, before any
+// question) is said with its own words and changes nothing.
+const kRefusedOptions = 2;
+
+function askQuantities(event) {
+  event.preventDefault();
+  const volume = page.volume.value.trim();
+  const loss = page.loss.value.trim();
+  const options = [...(volume ? ['--volume', volume] : []), ...(loss ? ['--perda', loss] : [])];
+  serially(async () => {
+    const result = await run(steps, options);
+    const refused = result.status === kRefusedOptions;
+    page['quantities-message'].hidden = !refused;
+    page['quantities-message'].textContent = refused ? decode(result.stderr).split('\r\n')[0] : '';
+    if (refused) return;
+    quantities = options;
+    current = result;
+    show(kStayPut);
+    page.status.textContent = options.length > 0 ? 'Memorial refeito com as quantidades para pedir.' : 'Memorial refeito sem as quantidades.';
+  });
+}
+
 // The report wraps its lines on a narrow screen unless the user says not;
 // the download keeps its bytes either way.
 function setWrap(wrapped) {
@@ -371,6 +396,7 @@ async function start() {
   page['answer-file'].addEventListener('change', openChosen);
   page.print.addEventListener('click', () => window.print());
   window.addEventListener('beforeprint', headPrintedPages);
+  page['quantities-form'].addEventListener('submit', askQuantities);
   page.wrap.addEventListener('click', () => setWrap(page.wrap.getAttribute('aria-pressed') !== 'true'));
   acceptDroppedFiles(page['drop-hint'], () => program !== null, (file) => serially(() => openAnswers(file)));
   window.addEventListener('hashchange', addressChanged);

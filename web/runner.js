@@ -91,12 +91,13 @@ function filesOf(folder) {
 // One whole run. `ending` tells how it ended: 'finished' (status 0),
 // 'waiting' (it stopped at end of input: the next question awaits an answer),
 // 'failed' (a run-time error report) or 'crashed' (the module itself trapped).
-export async function runProgram(program, inputBytes) {
+// `options`: more words for its command line (the memo's --volume and --perda).
+export async function runProgram(program, inputBytes, options = []) {
   const input = new AnswerInput(inputBytes);
   const output = new CapturedOutput();
   const errors = new CapturedOutput();
   const folder = new PreopenDirectory(kFolderName, new Map());
-  const host = new WASI(kArguments, [], [input, output, errors, folder], { debug: false });
+  const host = new WASI([...kArguments, ...options], [], [input, output, errors, folder], { debug: false });
   const instance = await WebAssembly.instantiate(program, { wasi_snapshot_preview1: host.wasiImport });
   let status = null;
   let trap = null;

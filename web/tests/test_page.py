@@ -417,6 +417,34 @@ class PageTest(unittest.TestCase):
         self.assertTrue(heading.is_displayed())
         self.assertIn(name, heading.text)
 
+    def test_memo_quantities_for_a_volume_and_loss(self):
+        browser = self.browser()
+        browser.open(self.url + "#respostas=" + "/".join(worked_answers()))
+        memo = browser.driver.find_element(By.ID, "memorial")
+        without = memo.get_attribute("textContent")
+        for volume, loss, refused in (("abc", "", "valor invalido para --volume: 'abc'"),
+                                      ("10", "120", "valor invalido para --perda: '120'"), ("", "5", "--perda precisa de --volume")):
+            for field, text in (("volume", volume), ("loss", loss)):
+                browser.driver.find_element(By.ID, field).clear()
+                browser.driver.find_element(By.ID, field).send_keys(text)
+            browser.button("Calcular quantidades").click()
+            message = browser.driver.find_element(By.ID, "quantities-message")
+            browser.until(lambda: refused in message.text, f"{volume!r} {loss!r} not refused")
+            self.assertEqual(memo.get_attribute("textContent"), without)
+        browser.driver.find_element(By.ID, "volume").clear()
+        browser.driver.find_element(By.ID, "volume").send_keys("10")
+        runs = browser.runs()
+        browser.button("Calcular quantidades").click()
+        browser.settled_after(runs)
+        expected = golden("memo-volume", "files/relatorio-memorial.txt")
+        self.assertEqual(undated(memo.get_attribute("textContent")),
+                         undated(expected.decode("utf-8-sig").replace("\r\n", "\n")))
+        link = browser.driver.find_element(By.XPATH, "//a[normalize-space()='Baixar memorial (JSON)']")
+        name, downloaded = browser.download(link)
+        self.assertEqual((name, undated(downloaded)),
+                         ("relatorio-memorial.json", undated(golden("memo-volume", "files/relatorio-memorial.json"))))
+        self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
+
     def test_changed_answers_keep_the_later_ones_where_still_asked(self):
         browser = self.browser()
         browser.open(self.url)
