@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the web page into one folder that any static file server can serve:
-# dosmo.wasm from the WebAssembly build, the page's own files from web/, the
-# WASI library from npm (pinned by web/package-lock.json), as web/site-files.txt
-# lists them, and a service worker that keeps them for use without a network.
+# dosmo.wasm from the WebAssembly build (less its function names), the page's
+# own files from web/, the WASI library from npm (pinned by
+# web/package-lock.json), as web/site-files.txt lists them, and a service
+# worker that keeps them for use without a network.
 # Usage: scripts/build-web.sh [site-folder]   (default: build-web/site)
 #   DOSMO_WASM=path/to/dosmo.wasm uses that module instead of building one.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -17,7 +18,7 @@ if [ -z "$wasm" ]; then
   wasm=$root/build-wasm/dosmo.wasm
 fi
 
-ensure npm:npm
+ensure npm:npm llvm-strip-14:llvm-14
 (cd "$root/web" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
 shim=$root/web/node_modules/@bjorn3/browser_wasi_shim
 
@@ -27,7 +28,8 @@ mkdir -p "$site/vendor/browser_wasi_shim"
 mapfile -t files < <(grep -v '^#' "$root/web/site-files.txt" | grep .)
 for file in "${files[@]}"; do
   case $file in
-    dosmo.wasm) cp "$wasm" "$site/$file" ;;
+    # Without its function names: the page's size budget, same code.
+    dosmo.wasm) llvm-strip-14 -o "$site/$file" "$wasm" ;;
     vendor/browser_wasi_shim/*) cp "$shim/dist/${file##*/}" "$site/$file" ;;
     *) cp "$root/web/$file" "$site/$file" ;;
   esac
