@@ -1,6 +1,6 @@
 // The memo files beside the report: written from the record the stages
-// filled, named after the report as the run opened it, and left to the run's
-// end so that a run ending in an error leaves none.
+// filled, named after the report as the run opened it, once the report is
+// complete and before the closing pause, both put in place whole or neither.
 #include "app/memo_files.h"
 
 #include <cstdint>
@@ -14,15 +14,18 @@
 #include "recio/platform/platform.h"
 #include "recio/record_sink.h"
 #include "recio/report_unit.h"
+#include "recio/whole_files.h"
 #include "recio/platform/utf8.h"
 
 namespace dosmo {
 
 std::string memoFileStem(std::string_view reportName) {
   const std::size_t folder = reportName.find_last_of("/\\");
+  const std::size_t base = folder == std::string_view::npos ? 0 : folder + 1;
   const std::size_t dot = reportName.rfind('.');
-  const bool hasExtension =
-      dot != std::string_view::npos && (folder == std::string_view::npos || dot > folder);
+  // A dot that begins the name's last part starts a hidden name, not an
+  // extension: ".txt" gives ".txt-memorial", never "-memorial".
+  const bool hasExtension = dot != std::string_view::npos && dot > base;
   return std::string(hasExtension ? reportName.substr(0, dot) : reportName) + "-memorial";
 }
 
@@ -41,6 +44,18 @@ std::int64_t runTime() {
   return static_cast<std::int64_t>(std::time(nullptr));
 }
 
+// Writes both memo files beside the report, unless the report went to a device.
+void writeMemoFiles(const MemoRecord& memo) {
+  const std::optional<std::string> reportName = recio::unitFileName(recio::kReportUnit);
+  if (!reportName) return;
+  std::string shownName;
+  recio::appendAsUtf8(*reportName, shownName);
+  const std::string stem = memoFileStem(*reportName);
+  const RunFacts facts{shownName, DOSMO_VERSION, runTime(), memoOrder};
+  recio::replaceFilesWhole(recio::kReportUnit,
+                           {{stem + ".txt", memoText(memo, facts)}, {stem + ".json", memoJson(memo, facts)}});
+}
+
 }  // namespace
 
 void orderWithMemo(const std::optional<OrderVolume>& order) { memoOrder = order; }
@@ -48,16 +63,7 @@ void orderWithMemo(const std::optional<OrderVolume>& order) { memoOrder = order;
 int runDialogueWithMemo() {
   MixState state;
   MemoRecord memo;
-  runDialogue(state, memo);
-  const std::optional<std::string> reportName = recio::unitFileName(recio::kReportUnit);
-  if (!reportName) return 0;  // the report went to a device
-  std::string shownName;
-  recio::appendAsUtf8(*reportName, shownName);
-  const std::string stem = memoFileStem(*reportName);
-  const RunFacts facts{shownName, DOSMO_VERSION, runTime(), memoOrder};
-  recio::writeFileAtNormalEnd(stem + ".txt", memoText(memo, facts));
-  recio::writeFileAtNormalEnd(stem + ".json", memoJson(memo, facts));
-  return 0;
+  return runDialogue(state, memo, [&memo] { writeMemoFiles(memo); });
 }
 
 }  // namespace dosmo

@@ -532,7 +532,7 @@ class NoMemo final : public MemoSink {
 
 }  // namespace
 
-int runDialogue(MixState& state, MemoSink& memo) {
+int runDialogue(MixState& state, MemoSink& memo, const std::function<void()>& beforeClosingScreen) {
   bannerAndReportFile(state);
   strengthAndHeading(state, memo);
   controlAndTarget(state, memo);
@@ -544,6 +544,7 @@ int runDialogue(MixState& state, MemoSink& memo) {
   airAndGradations(state, memo);
   mixByWeight(state, memo);
   batchBoxes(state, memo);
+  if (beforeClosingScreen) beforeClosingScreen();
   closingScreen(state);
   return 0;
 }

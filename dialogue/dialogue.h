@@ -6,6 +6,7 @@
 #define DOSMO_DIALOGUE_DIALOGUE_H_
 
 #include <cstdint>
+#include <functional>
 
 #include "dialogue/mix_state.h"
 
@@ -93,8 +94,11 @@ class MemoSink {
 };
 
 // Runs the whole dialogue on `state`, telling `memo` every answer and result
-// as the stages store them, and returns 0.
-int runDialogue(MixState& state, MemoSink& memo);
+// as the stages store them, and returns 0; `beforeClosingScreen`, when given,
+// is called once the report is complete, before the closing screen and its
+// pause.
+int runDialogue(MixState& state, MemoSink& memo,
+                const std::function<void()>& beforeClosingScreen = {});
 
 // Runs the whole dialogue on `state` and returns 0.
 int runDialogue(MixState& state);

@@ -657,7 +657,7 @@ TEST(Memo, NamedAfterTheReportWithoutItsExtension) {
       {"rel.txt", "rel-memorial"},           {"rel", "rel-memorial"},
       {"obra/rel.txt", "obra/rel-memorial"}, {"obra.v2/rel", "obra.v2/rel-memorial"},
       {"c:\\a.b\\rel", "c:\\a.b\\rel-memorial"}, {"rel.final.txt", "rel.final-memorial"},
-      {".txt", "-memorial"},
+      {".txt", ".txt-memorial"}, {"a.b/.x", "a.b/.x-memorial"},
   };
   for (const auto& row : rows) EXPECT_EQ(dosmo::memoFileStem(row.report), row.stem) << row.report;
 }

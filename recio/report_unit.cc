@@ -30,7 +30,6 @@ struct UnitTable {
   std::vector<std::string> arguments;
   std::size_t nextArgument = 0;
   bool closed = false;
-  std::vector<std::pair<std::string, std::string>> normalEndFiles;  // name, bytes
 };
 
 UnitTable& units() {
@@ -58,6 +57,11 @@ std::string missingName(int unit) {
   endOpenConsoleLine();
   for (;;) {
     writeConsoleBytes(prompt);
+    // Redirected input holds the answers, and the console reader may already
+    // hold the lines that follow: a line taken here would depend on how the
+    // input arrived. So the prompt reads nothing there, and ends the run as
+    // at the end of the input.
+    if (!consoleUnit().inputIsTerminal) raiseRuntimeError(ErrorCode::endOfFile, Statement::open, "");
     std::optional<std::string> line = readLineDirect(kTextCapacity);
     if (!line) raiseRuntimeError(ErrorCode::endOfFile, Statement::open, "");
     std::string name = takeName(*line);
@@ -67,13 +71,24 @@ std::string missingName(int unit) {
 
 // Opens a file of status "UNKNOWN": an existing one as it is, else a new one
 // created exclusively; read-write, then read-only, then write-only.
-FileOpen openUnknown(const std::string& name, bool* created) {
+FileOpen openUnknownOnce(const std::string& name, bool* created) {
   Platform& host = platform();
   *created = !host.fileExists(name);
   FileOpen result;
   for (FileAccess access : {FileAccess::readWrite, FileAccess::readOnly, FileAccess::writeOnly}) {
     result = host.openFile(name, access, *created);
     if (result.fault == FileFault::none || result.fault == FileFault::interrupted) break;
+  }
+  return result;
+}
+
+// The same, where a file that another run created between the test and the
+// exclusive creation is opened as the existing file it now is (and refused
+// while that run holds it). A link to a missing file still fails as existing.
+FileOpen openUnknown(const std::string& name, bool* created) {
+  FileOpen result = openUnknownOnce(name, created);
+  if (result.fault == FileFault::exists && *created && platform().fileExists(name)) {
+    result = openUnknownOnce(name, created);
   }
   return result;
 }
@@ -128,31 +143,6 @@ void flushUnits() {
 
 namespace {
 
-// Writes the files left for the normal end, in the order they were given.
-// The first failure is reported and ends the writing; returns false then.
-bool writeFilesAtNormalEnd() {
-  Platform& host = platform();
-  for (const auto& [name, bytes] : units().normalEndFiles) {
-    const bool create = !host.fileExists(name);
-    FileOpen opened = host.openFile(name, FileAccess::writeOnly, create);
-    if (opened.fault != FileFault::none) {
-      writeErrorReport(openErrorFor(opened.fault), Statement::open, name);
-      return false;
-    }
-    FileFault fault = create ? FileFault::none : host.truncateFile(opened.handle, 0);
-    if (fault == FileFault::notSupported) fault = FileFault::none;
-    if (fault == FileFault::none) fault = host.writeFile(opened.handle, bytes);
-    const FileFault closed = host.closeFile(opened.handle);
-    if (fault == FileFault::none) fault = closed;
-    if (fault != FileFault::none) {
-      writeErrorReport(writeErrorFor(fault), Statement::write, name);
-      return false;
-    }
-  }
-  units().normalEndFiles.clear();
-  return true;
-}
-
 // What one unit's step of the close-all left: go on, stop quietly (an
 // interrupt: the run is already ending), or stop after a reported fault.
 enum class EndStep { goOn, interrupted, faulted };
@@ -175,25 +165,21 @@ EndStep endUnit(std::unique_ptr<FileUnit>& place, bool closeFile) {
 
 }  // namespace
 
-bool closeAllUnits(bool normalEnd) {
+bool closeAllUnits() {
   UnitTable& table = units();
   if (table.closed) return true;
   table.closed = true;
-  // Every unit's records go out first. The files of a normal end are written
-  // next, while the units still hold their files: a report stays held by its
-  // run until its memo is beside it, so another run cannot put its own report
-  // between the two. A fault is reported and the rest is left as it is.
-  bool written = true;
+  // Every unit's records go out first, then the files are closed. A fault is
+  // reported and the rest is left as it is.
   for (const bool closeFile : {false, true}) {
     for (auto& place : table.places) {
       if (!place) continue;
       const EndStep step = endUnit(place, closeFile);
       if (step != EndStep::goOn) return step == EndStep::interrupted;
     }
-    if (!closeFile && normalEnd) written = writeFilesAtNormalEnd();
   }
   endOpenConsoleLineAtEnd();
-  return written;
+  return true;
 }
 
 void resetUnits(int argumentCount, const char* const* arguments) {
@@ -203,7 +189,6 @@ void resetUnits(int argumentCount, const char* const* arguments) {
   for (int i = 0; arguments != nullptr && i < argumentCount; ++i) table.arguments.emplace_back(arguments[i]);
   table.nextArgument = 0;
   table.closed = false;
-  table.normalEndFiles.clear();
 }
 
 std::optional<std::string> unitFileName(int unit) {
@@ -212,8 +197,10 @@ std::optional<std::string> unitFileName(int unit) {
   return (*place)->name();
 }
 
-void writeFileAtNormalEnd(std::string name, std::string bytes) {
-  units().normalEndFiles.emplace_back(std::move(name), std::move(bytes));
+std::optional<std::intptr_t> unitFileHandle(int unit) {
+  std::unique_ptr<FileUnit>* place = placeOf(unit);
+  if (place == nullptr || (*place)->onDevice()) return std::nullopt;
+  return (*place)->handle();
 }
 
 }  // namespace recio

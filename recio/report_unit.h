@@ -5,6 +5,7 @@
 #ifndef DOSMO_RECIO_REPORT_UNIT_H_
 #define DOSMO_RECIO_REPORT_UNIT_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -26,11 +27,9 @@ void openUnit(int unit, const char* name, int length);
 void flushUnits();
 
 // Writes out and closes every connected unit, then ends an open console line.
-// At a normal end the files left for it are written after the units' records
-// and before their files are closed. Runs once; later calls do nothing.
-// Errors are reported but end nothing; returns false when one was reported.
-// An interrupt stops the close-all.
-bool closeAllUnits(bool normalEnd = false);
+// Runs once; later calls do nothing. Errors are reported but end nothing;
+// returns false when one was reported. An interrupt stops the close-all.
+bool closeAllUnits();
 
 // Records the command-line arguments (without the program name) that may
 // stand for a missing file name, and disconnects every unit (start of a run).
@@ -42,12 +41,9 @@ void resetUnits(int argumentCount, const char* const* arguments);
 // name, or a file that could not be cut, such as a character device or a pipe.
 std::optional<std::string> unitFileName(int unit);
 
-// Leaves `bytes` to be written as the whole content of the file `name` (an
-// existing file is replaced, a missing one created) when the run ends
-// normally, once every unit's records are out and while the units still hold
-// their files: a run that ends in an error or by an interrupt leaves no such
-// file. The first failure is reported (open or write error of that name).
-void writeFileAtNormalEnd(std::string name, std::string bytes);
+// The host's handle of the disk file `unit` is connected to; nothing when
+// `unitFileName` gives nothing.
+std::optional<std::intptr_t> unitFileHandle(int unit);
 
 }  // namespace recio
 

@@ -125,6 +125,7 @@ TEST(ReportUnitOpen, FailuresByCause) {
 TEST(ReportUnitOpen, MissingNameTakesArgumentsInOrderThenPrompts) {
   RunInFolder run("  typed.txt  \n");
   const char* const arguments[] = {"  first.txt ", "   ", "second.txt"};
+  run.fake.inputTerminal = true;  // the prompt reads only from a terminal
   run.restart(3, arguments);
   const std::string blank(15, ' ');
   const std::string zeros(15, '\0');
@@ -140,6 +141,8 @@ TEST(ReportUnitOpen, MissingNameTakesArgumentsInOrderThenPrompts) {
 
 TEST(ReportUnitOpen, PromptRepeatsUntilNameNotBlank) {
   RunInFolder run("\n     \n  my name.txt  \n");
+  run.fake.inputTerminal = true;  // the prompt reads only from a terminal
+  run.restart();
   recio::consoleUnit().lineOpen = true;
   open(3, "               ");
   EXPECT_EQ(run.fake.output, "\r\n" + kPrompt + kPrompt + kPrompt);
@@ -150,6 +153,8 @@ TEST(ReportUnitOpen, PromptRepeatsUntilNameNotBlank) {
 
 TEST(ReportUnitOpen, EndOfInputAtPromptIsEndOfFile) {
   RunInFolder run("   \n");
+  run.fake.inputTerminal = true;
+  run.restart();
   EXPECT_EQ(openStatus(3, ""), 1);
   EXPECT_EQ(run.fake.output, kPrompt + kPrompt);
   EXPECT_EQ(run.fake.error, "\r\nrun-time error F6501: OPEN()\r\n- end of file encountered\r\n");

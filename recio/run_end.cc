@@ -21,7 +21,7 @@ void setInterruptEndsProcess(bool endsProcess) { interruptEndsProcess = endsProc
 // interrupt ends by the first one.
 int finishRun(RunEnd end) {
   platform().holdInterrupts();
-  const bool closed = closeAllUnits(end.status == 0 && end.signalNumber == 0);
+  const bool closed = closeAllUnits();
   platform().releaseInterrupts();
   if (!closed && end.status == 0) end.status = 1;
   if (end.signalNumber != 0 && interruptEndsProcess) platform().endByInterrupt(end.signalNumber);

@@ -3,12 +3,14 @@
 // at once with F6414 and leaves the file as it was, so the report is always
 // the whole report of one run, never a mix of two; a run's memo is written
 // while it still holds its report.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -83,46 +85,78 @@ TEST(ReportLock, SecondRunOnTheSameNameIsRefusedWhileTheFirstHoldsIt) {
   }
 }
 
-// The memo is written while its run still holds the report, so no other run
-// can write its report between the two: run A's text memo is a named pipe,
-// whose open waits for a reader, and run B is started while A waits there.
-TEST(ReportLock, MemoWrittenWhileTheReportIsStillHeld) {
-  const std::vector<std::string> answersA = answers("25", "1.59");
-  const std::string reportA = wholeReport(answersA);
-  TempFolder folder;
-  ASSERT_EQ(mkfifo(folder.file("rel-memorial.txt").c_str(), 0600), 0);
-  std::atomic<bool> finished = false;
-  RunOutcome first;
-  std::thread runA([&] {
+// The memo is written while its run still holds the report, before the
+// closing pause; a memo name that is no plain file (a planted symbolic link
+// to an existing or a missing file, a link to the report, a second name of
+// the report, a FIFO, a folder) is refused at once with F6414 naming it:
+// nothing is written through it, the report is whole, no memo file and no
+// new file is left beside it, and the run ends with status 1.
+TEST(ReportLock, MemoNameThatIsNoPlainFileIsRefused) {
+  const std::vector<std::string> lines = answers("25", "1.59");
+  const std::string report = wholeReport(lines);
+  const std::string refused =
+      "\r\nrun-time error F6414: OPEN(rel-memorial.txt)\r\n- access to the file denied\r\n";
+  struct Row {
+    const char* what;
+    std::function<void(const TempFolder&)> plant;
+  };
+  const Row rows[] = {
+      {"link to an existing file",
+       [](const TempFolder& f) { ASSERT_EQ(symlink(f.file("victim").c_str(), f.file("rel-memorial.txt").c_str()), 0); }},
+      {"link to a missing file",
+       [](const TempFolder& f) { ASSERT_EQ(symlink(f.file("absent").c_str(), f.file("rel-memorial.txt").c_str()), 0); }},
+      {"link to the report", [](const TempFolder& f) { ASSERT_EQ(symlink("rel.txt", f.file("rel-memorial.txt").c_str()), 0); }},
+      {"second name of the report",
+       [](const TempFolder& f) {
+         f.write("rel.txt", "old");
+         ASSERT_EQ(link(f.file("rel.txt").c_str(), f.file("rel-memorial.txt").c_str()), 0);
+       }},
+      {"FIFO", [](const TempFolder& f) { ASSERT_EQ(mkfifo(f.file("rel-memorial.txt").c_str(), 0600), 0); }},
+      {"folder", [](const TempFolder& f) { ASSERT_EQ(mkdir(f.file("rel-memorial.txt").c_str(), 0700), 0); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempFolder folder;
+    folder.write("victim", "mine");
+    folder.write("rel-memorial.json", "older json");
+    row.plant(folder);
     RunSpec setup;
     setup.arguments = {"--memorial"};
-    setup.input = joined(answersA);
-    first = testing_support::runPiped(folder, setup);
-    finished = true;
-  });
-  while (!finished && folder.read("rel.txt") != reportA) std::this_thread::yield();
-
-  RunSpec setupB;
-  setupB.input = joined(answers("30", "1.5"));
-  const RunOutcome second = testing_support::runPiped(folder, setupB);
-  EXPECT_EQ(second.status, 1) << second.err;
-  EXPECT_EQ(folder.read("rel.txt"), reportA);
-
-  // Now A may write its memo: read the pipe until A has ended.
-  const int pipe = ::open(folder.file("rel-memorial.txt").c_str(), O_RDONLY | O_NONBLOCK);
-  ASSERT_GE(pipe, 0);
-  std::string memo;
-  char chunk[4096];
-  for (bool ended = false; !ended;) {
-    ended = finished;
-    for (ssize_t got; (got = ::read(pipe, chunk, sizeof chunk)) > 0;) memo.append(chunk, got);
-    if (!ended) std::this_thread::yield();
+    setup.input = joined(lines);
+    const RunOutcome run = testing_support::runPiped(folder, setup);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, refused);
+    EXPECT_EQ(folder.read("rel.txt"), report);
+    EXPECT_EQ(folder.read("victim"), "mine");
+    EXPECT_EQ(folder.read("absent"), "<missing>");
+    EXPECT_EQ(folder.read("rel-memorial.json"), "older json");
+    DIR* listing = opendir(folder.path().c_str());
+    ASSERT_NE(listing, nullptr);
+    for (dirent* entry; (entry = readdir(listing)) != nullptr;) {
+      EXPECT_EQ(std::string(entry->d_name).find(".new"), std::string::npos) << entry->d_name;
+    }
+    closedir(listing);
   }
-  ::close(pipe);
-  runA.join();
-  EXPECT_EQ(first.status, 0) << first.err;
-  EXPECT_EQ(memo.substr(0, 3), "\xEF\xBB\xBF");
-  EXPECT_EQ(folder.read("rel.txt"), reportA);
+}
+
+// Under a file-size limit that the report fits and the memo does not, the
+// run ends with the disk-full write error naming the memo (no signal death),
+// and the older memo files are left whole.
+TEST(ReportLock, FileSizeLimitEndsWithWriteErrorAndKeepsOlderMemo) {
+  TempFolder folder;
+  folder.write("rel-memorial.txt", "older text");
+  folder.write("rel-memorial.json", "older json");
+  RunSpec setup;
+  setup.program = "/bin/sh";
+  setup.arguments = {"-c", "ulimit -f 8 && exec \"$0\" --memorial", DOSMO_BINARY};
+  setup.input = joined(answers("25", "1.59"));
+  const RunOutcome run = testing_support::runPiped(folder, setup);
+  EXPECT_EQ(run.signalNumber, 0);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "\r\nrun-time error F6422: WRITE(rel-memorial.txt)\r\n- disk full\r\n");
+  EXPECT_EQ(folder.read("rel.txt"), wholeReport(answers("25", "1.59")));
+  EXPECT_EQ(folder.read("rel-memorial.txt"), "older text");
+  EXPECT_EQ(folder.read("rel-memorial.json"), "older json");
 }
 
 }  // namespace

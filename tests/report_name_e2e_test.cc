@@ -1,6 +1,6 @@
-// The prompt for a missing report name, through the built program fed line by
-// line: a null answer to the name question makes the open ask on the console
-// until a non-blank line comes, and the report is created under that name.
+// The prompt for a missing report name, through the built program on
+// redirected input: a null answer to the name question shows the prompt and
+// ends the run as at the end of the input, whatever the input's timing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,21 +15,31 @@ using testing_support::TempFolder;
 
 const std::string kNamePrompt = "File name missing or blank - please enter file name\r\nUNIT 3? ";
 
-TEST(ReportNamePrompt, AsksUntilANameComesThenCreatesTheReport) {
-  TempFolder folder;
-  // A lone comma leaves the name blank; the prompt is answered with a line of
-  // blanks first (asked again), then a name with blanks around it.
-  RunOutcome run = testing_support::runPipedByPrompts(
-      folder, {"(nome.txt)", "UNIT 3? ", "UNIT 3? ", "(Mpa) "},
-      {",", "   ", "  pedido.txt  ", "25"});
-  // Standard input ends at the control-level question.
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "\r\nrun-time error F6501: READ(CON)\r\n- end of file encountered\r\n");
-  const std::string expectedPrompts = "\r\n" + kNamePrompt + kNamePrompt;
-  EXPECT_NE(run.out.find(expectedPrompts), std::string::npos) << run.out;
-  const std::string report = folder.read("pedido.txt");
-  EXPECT_EQ(report.substr(0, 3), "  R");
-  EXPECT_EQ(report.substr(report.size() - 2), "\r\n");
+// On redirected input the prompt reads nothing: however the answers arrive
+// (all at once, line by line after each prompt, or split inside the name),
+// a null name ends the run as at the end of the input, and no later answer
+// becomes the report's name.
+TEST(ReportNamePrompt, RedirectedInputGivesEndOfFileForEveryTiming) {
+  struct Row {
+    const char* how;
+    std::vector<std::string> prompts;
+    std::vector<std::string> lines;
+  };
+  const Row rows[] = {
+      {"at once", {"(nome.txt)"}, {",\n   \n  pedido.txt  \n25"}},
+      {"after each prompt", {"(nome.txt)", "UNIT 3? "}, {",", "  pedido.txt  ", "25"}},
+      {"split inside the name", {"(nome.txt)", "UNIT 3? "}, {",\n  ped", "ido.txt  \n25"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.how);
+    TempFolder folder;
+    RunOutcome run = testing_support::runPipedByPrompts(folder, row.prompts, row.lines);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "\r\nrun-time error F6501: OPEN()\r\n- end of file encountered\r\n");
+    EXPECT_EQ(run.out.substr(run.out.size() - kNamePrompt.size() - 2), kNamePrompt + "\r\n");
+    EXPECT_EQ(folder.read("pedido.txt"), "<missing>");
+    EXPECT_EQ(folder.read(".txt"), "<missing>");
+  }
 }
 
 TEST(ReportNamePrompt, EndOfInputAtThePromptIsReported) {

@@ -7,6 +7,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@ FileFault writeFaultOf(int error) {
   switch (error) {
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:  // the file-size limit, told by the write instead of a signal
       return FileFault::diskFull;
     case EACCES:
     case EPERM:
@@ -159,6 +161,28 @@ FileFault close(int descriptor) {
   // An interrupted close is not retried: the descriptor is already released.
   if (::close(descriptor) == 0 || errno == EINTR) return FileFault::none;
   return writeFaultOf(errno);
+}
+
+NameKind kind(const std::string& name) {
+  struct stat status;
+  if (lstat(name.c_str(), &status) != 0) return errno == ENOENT ? NameKind::missing : NameKind::other;
+  return S_ISREG(status.st_mode) ? NameKind::file : NameKind::other;
+}
+
+bool isSameFile(int descriptor, const std::string& name) {
+  struct stat open, named;
+  if (fstat(descriptor, &open) != 0 || stat(name.c_str(), &named) != 0) return false;
+  return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+FileFault moveOver(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return FileFault::none;
+  return openFaultOf(errno);
+}
+
+FileFault remove(const std::string& name) {
+  if (::unlink(name.c_str()) == 0) return FileFault::none;
+  return openFaultOf(errno);
 }
 
 }  // namespace recio::descriptor_files

@@ -38,6 +38,14 @@ int writeAll(int descriptor, std::string_view bytes, Platform* stopAtInterrupt);
 FileFault write(int descriptor, std::string_view bytes, Platform& host);
 // Closes the descriptor; it is released even when the close reports an error.
 FileFault close(int descriptor);
+// What `name` is, without following a symbolic link.
+NameKind kind(const std::string& name);
+// True when `name` is the file open on `descriptor`.
+bool isSameFile(int descriptor, const std::string& name);
+// Moves `from` over `to` in one step (rename).
+FileFault moveOver(const std::string& from, const std::string& to);
+// Removes the file `name`.
+FileFault remove(const std::string& name);
 
 }  // namespace recio::descriptor_files
 

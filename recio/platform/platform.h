@@ -36,6 +36,10 @@ enum class FileFault {
 // Access asked for when a file is opened.
 enum class FileAccess { readWrite, readOnly, writeOnly };
 
+// What a name is, without following a symbolic link: nothing, a plain file,
+// or anything else (a symbolic link, a folder, a FIFO, a device).
+enum class NameKind { missing, file, other };
+
 // Host devices a report may be connected to instead of a file.
 enum class Device { console, standardError, null };
 
@@ -98,6 +102,24 @@ class Platform {
   virtual FileFault writeFile(std::intptr_t handle, std::string_view bytes) = 0;
   // Closes the file.
   virtual FileFault closeFile(std::intptr_t handle) = 0;
+  // What `name` is, without following a symbolic link.
+  virtual NameKind nameKind(const std::string& name) = 0;
+  // True when `name` is the very file that the open `handle` holds.
+  virtual bool isSameFile(std::intptr_t handle, const std::string& name) = 0;
+  // Moves the file `from` over `to` in one step, replacing what `to` named
+  // (never writing through it).
+  virtual FileFault moveFileOver(const std::string& from, const std::string& to) = 0;
+  // Removes the file `name`.
+  virtual FileFault removeFile(const std::string& name) = 0;
+  // Keeps other runs from replacing files in the folder of `name` until
+  // `releaseFolder`, waiting a few seconds at most for one that does; told as
+  // `accessDenied` when the wait runs out. Where the host or the folder has
+  // no such hold, it holds nothing and succeeds.
+  virtual FileOpen holdFolderOf(const std::string& name) {
+    static_cast<void>(name);
+    return {-1, FileFault::none};
+  }
+  virtual void releaseFolder(std::intptr_t handle) { static_cast<void>(handle); }
 
   // The value of an environment variable, if it is set.
   virtual std::optional<std::string> environment(const char* name) = 0;
@@ -152,6 +174,15 @@ class HostPlatform final : public Platform {
   FileFault truncateFile(std::intptr_t handle, std::uint64_t length) override;
   FileFault writeFile(std::intptr_t handle, std::string_view bytes) override;
   FileFault closeFile(std::intptr_t handle) override;
+  NameKind nameKind(const std::string& name) override;
+  bool isSameFile(std::intptr_t handle, const std::string& name) override;
+  FileFault moveFileOver(const std::string& from, const std::string& to) override;
+  FileFault removeFile(const std::string& name) override;
+#if !defined(_WIN32) && !defined(__wasi__)
+  // Only POSIX folders take a lock; the other sides hold nothing.
+  FileOpen holdFolderOf(const std::string& name) override;
+  void releaseFolder(std::intptr_t handle) override;
+#endif
 
   std::optional<std::string> environment(const char* name) override;
   bool runProcess(const std::string& program, const std::vector<std::string>& arguments,

@@ -78,8 +78,10 @@ void HostPlatform::catchInterrupts() {
     if (previous.sa_handler == SIG_IGN) continue;  // an ignored interrupt stays ignored
     sigaction(signalNumber, &action, nullptr);
   }
-  // A closed pipe on standard output becomes a failed write, reported as such.
+  // A closed pipe on standard output becomes a failed write, and a file past
+  // the file-size limit a failed write (EFBIG), each reported as such.
   signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
 }
 
 void HostPlatform::holdInterrupts() { heldInterrupts.emplace(); }

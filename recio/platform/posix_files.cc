@@ -1,9 +1,11 @@
 // The POSIX side of the platform layer for files and devices: files through
 // the descriptor calls shared with the WASI side, each held for the run by a
 // record lock; a device connection is a copy of a standard stream's
-// descriptor or the system's null device.
+// descriptor or the system's null device. Files put in place beside a report
+// are moved there while their folder is held by a lock.
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "recio/platform/descriptor_files.h"
@@ -13,6 +15,11 @@ namespace recio {
 namespace {
 
 int descriptorOf(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// How long a run waits for another that replaces files in the same folder:
+// 500 tries 10 ms apart, five seconds in all.
+constexpr int kFolderHoldAttempts = 500;
+constexpr useconds_t kFolderHoldPauseMicroseconds = 10000;
 
 // A copy of a standard stream's descriptor that is not passed to children.
 FileOpen duplicateOf(int descriptor) {
@@ -68,6 +75,40 @@ FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) 
 
 FileFault HostPlatform::closeFile(std::intptr_t handle) {
   return descriptor_files::close(descriptorOf(handle));
+}
+
+NameKind HostPlatform::nameKind(const std::string& name) { return descriptor_files::kind(name); }
+
+bool HostPlatform::isSameFile(std::intptr_t handle, const std::string& name) {
+  return descriptor_files::isSameFile(descriptorOf(handle), name);
+}
+
+FileFault HostPlatform::moveFileOver(const std::string& from, const std::string& to) {
+  return descriptor_files::moveOver(from, to);
+}
+
+FileFault HostPlatform::removeFile(const std::string& name) { return descriptor_files::remove(name); }
+
+// The folder is held by an exclusive whole-file lock on the folder itself,
+// tried every few milliseconds until the wait runs out. A folder whose file
+// system takes no such lock goes unheld.
+FileOpen HostPlatform::holdFolderOf(const std::string& name) {
+  const std::size_t slash = name.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return {-1, descriptor_files::openFaultOf(errno)};
+  for (int attempt = 0; attempt < kFolderHoldAttempts; ++attempt) {
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) return {descriptor, FileFault::none};
+    if (errno != EWOULDBLOCK && errno != EINTR) return {descriptor, FileFault::none};  // no locks here
+    if (pendingInterrupt() != 0) break;
+    usleep(kFolderHoldPauseMicroseconds);
+  }
+  ::close(descriptor);
+  return {-1, pendingInterrupt() != 0 ? FileFault::interrupted : FileFault::accessDenied};
+}
+
+void HostPlatform::releaseFolder(std::intptr_t handle) {
+  if (handle >= 0) ::close(descriptorOf(handle));  // the lock goes with the descriptor
 }
 
 }  // namespace recio

@@ -35,8 +35,8 @@ void waitForChild(pid_t child) {
   }
 }
 
-// Start attributes that give the child the host's usual broken-pipe signal,
-// which the run-time itself ignores so that its own failed writes are reported.
+// Start attributes that give the child the host's usual broken-pipe and
+// file-size signals, which the run-time itself ignores so that its own failed writes are reported.
 class SpawnAttributes {
  public:
   SpawnAttributes() {
@@ -45,6 +45,7 @@ class SpawnAttributes {
     sigset_t defaults;
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGXFSZ);
     posix_spawnattr_setsigdefault(&attributes_, &defaults);
     posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
   }

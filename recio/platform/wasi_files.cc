@@ -5,7 +5,8 @@
 // (what was typed in UTF-8 stays as it is). WASI has no way to copy a
 // descriptor, so the console and standard error are connected as marks that
 // write to those streams and are never closed, and the null device is a mark
-// whose writes go nowhere.
+// whose writes go nowhere. WASI has no locks, so files put in place beside a
+// report are moved there without holding their folder.
 #include "recio/platform/descriptor_files.h"
 #include "recio/platform/platform.h"
 #include "recio/platform/utf8.h"
@@ -65,6 +66,20 @@ FileFault HostPlatform::writeFile(std::intptr_t handle, std::string_view bytes) 
 FileFault HostPlatform::closeFile(std::intptr_t handle) {
   if (isDevice(handle)) return FileFault::none;
   return descriptor_files::close(descriptorOf(handle));
+}
+
+NameKind HostPlatform::nameKind(const std::string& name) { return descriptor_files::kind(pathOf(name)); }
+
+bool HostPlatform::isSameFile(std::intptr_t handle, const std::string& name) {
+  return !isDevice(handle) && descriptor_files::isSameFile(descriptorOf(handle), pathOf(name));
+}
+
+FileFault HostPlatform::moveFileOver(const std::string& from, const std::string& to) {
+  return descriptor_files::moveOver(pathOf(from), pathOf(to));
+}
+
+FileFault HostPlatform::removeFile(const std::string& name) {
+  return descriptor_files::remove(pathOf(name));
 }
 
 }  // namespace recio

@@ -175,4 +175,41 @@ FileFault HostPlatform::closeFile(std::intptr_t handle) {
   return writeFaultOf(GetLastError());
 }
 
+// A folder, a symbolic link or junction (a reparse point) or a device is no
+// plain file.
+NameKind HostPlatform::nameKind(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? NameKind::missing
+                                                                           : NameKind::other;
+  }
+  constexpr DWORD kNotPlain =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+  return (attributes & kNotPlain) != 0 ? NameKind::other : NameKind::file;
+}
+
+// The same volume and the same file index.
+bool HostPlatform::isSameFile(std::intptr_t handle, const std::string& name) {
+  HANDLE named = createShared(name.c_str(), 0, OPEN_EXISTING);
+  if (named == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION a = {}, b = {};
+  const bool same = GetFileInformationByHandle(handleOf(handle), &a) &&
+                    GetFileInformationByHandle(named, &b) &&
+                    a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  CloseHandle(named);
+  return same;
+}
+
+FileFault HostPlatform::moveFileOver(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return FileFault::none;
+  return openFaultOf(GetLastError());
+}
+
+FileFault HostPlatform::removeFile(const std::string& name) {
+  if (DeleteFileA(name.c_str())) return FileFault::none;
+  return openFaultOf(GetLastError());
+}
+
 }  // namespace recio

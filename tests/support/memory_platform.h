@@ -133,6 +133,31 @@ class MemoryPlatform final : public recio::Platform {
     return recio::FileFault::none;
   }
 
+  recio::NameKind nameKind(const std::string& name) override {
+    if (hostFiles) return host().nameKind(name);
+    return files_.count(name) != 0 ? recio::NameKind::file : recio::NameKind::missing;
+  }
+
+  bool isSameFile(std::intptr_t handle, const std::string& name) override {
+    if (hostFiles) return host().isSameFile(handle, name);
+    OpenFile* open = find(handle);
+    return open != nullptr && open->name == name;
+  }
+
+  recio::FileFault moveFileOver(const std::string& from, const std::string& to) override {
+    if (hostFiles) return host().moveFileOver(from, to);
+    auto found = files_.find(from);
+    if (found == files_.end()) return recio::FileFault::notFound;
+    files_[to] = std::move(found->second);
+    files_.erase(from);
+    return recio::FileFault::none;
+  }
+
+  recio::FileFault removeFile(const std::string& name) override {
+    if (hostFiles) return host().removeFile(name);
+    return files_.erase(name) != 0 ? recio::FileFault::none : recio::FileFault::notFound;
+  }
+
   std::optional<std::string> environment(const char* name) override {
     auto found = variables.find(name);
     if (found == variables.end()) return std::nullopt;
