@@ -10,6 +10,7 @@
 
 #include "recio/report_unit.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
@@ -42,11 +43,17 @@ int occurrences(const std::string& text, const std::string& part) {
   return count;
 }
 
-// Answers up to the water content: file, fck 25, deviation 4, slump 8, size, shape 1.
-std::string upToWater(const std::string& size) { return "rel.txt\n25\n4\n8\n" + size + "\n1\n"; }
+// The worked example's answers up to the water content (file, fck, deviation,
+// slump, size, shape), with this size.
+std::string upToWater(const std::string& size) {
+  std::vector<std::string> answers = testing_support::workedExampleAnswers(
+      {{testing_support::kReportName, "rel.txt"}, {testing_support::kSize, size}});
+  answers.resize(testing_support::kSize + 2);
+  return testing_support::answerFile(answers);
+}
 
 TEST(Dialogue, WorkedExampleLeavesEveryResultInTheState) {
-  const Outcome out = runWith(upToWater("25") + "1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
+  const Outcome out = runWith(testing_support::workedExampleInput("rel.txt"));
   ASSERT_EQ(out.status, -1) << out.console;
   const dosmo::MixState& s = out.state;
   EXPECT_EQ(s.fc28, 31.6000004f);

@@ -29,6 +29,7 @@
 #include "recio/report_unit.h"
 #include "tests/support/e2e_support.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ std::string lastNumber(const std::string& line) {
 }
 
 TEST(Memo, WorkedExampleFiguresStandOnTheirLines) {
-  const MemoRun run = runWithMemo("rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
+  const MemoRun run = runWithMemo(testing_support::workedExampleInput("rel.txt"));
   ASSERT_EQ(run.status, -1);
   ASSERT_EQ(run.memo.substr(0, 3), "\xEF\xBB\xBF");
   const struct {
@@ -419,7 +420,7 @@ TEST(MemoAlerts, EachConditionOnBothSidesOfItsBoundary) {
 }
 
 TEST(MemoOrder, WorkedExampleByHand) {
-  const MemoRun run = runWithMemo("rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
+  const MemoRun run = runWithMemo(testing_support::workedExampleInput("rel.txt"));
   ASSERT_EQ(run.status, -1);
   // 10 m³ with 5 % loss: 10,5 m³; 344,17044 kg/m³ of cement is 3613,79 kg,
   // 72,28 bags; 737,597 kg/m³ of sand is 7744,77 kg, at 1,59 kg/dm³ 4,871 m³;
@@ -629,7 +630,7 @@ TEST(MemoJson, RandomDesignsFollowTheSchema) {
 // The schema's check itself: a misnamed, a mistyped and a missing field are faults.
 TEST(MemoJson, SchemaCheckFindsFaults) {
   const Json schema = memoSchema().value();
-  const MemoRun run = runWithMemo("rel.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n");
+  const MemoRun run = runWithMemo(testing_support::workedExampleInput("rel.txt"));
   const std::string json = dosmo::memoJson(run.record, {"rel.txt", "test", 0, std::nullopt});
   const struct {
     std::string from, to;
@@ -679,16 +680,14 @@ TEST(Memo, NumbersReadBackAsTheStoredValues) {
 }
 
 using testing_support::RunOutcome;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 using testing_support::TempFolder;
-
-const std::string kWorkedAnswers = "25\n4\n8\n25\n1\n1\n0.55\n1\n1\n\n59\n1.59\n1.4\n\n";
 
 TEST(MemoProgram, NoMemoForAReportOnADevice) {
   for (const char* name : {"NUL", "'/dev/null'"}) {
     TempFolder folder;
-    RunSpec setup;
-    setup.input = std::string(name) + "\n" + kWorkedAnswers;
+    RunSetup setup;
+    setup.input = testing_support::workedExampleInput(name);
     setup.arguments = {"--memorial"};
     const RunOutcome run = testing_support::runPiped(folder, setup);
     EXPECT_EQ(run.status, 0) << name << run.err;
@@ -701,8 +700,8 @@ TEST(MemoProgram, NoMemoForAReportOnADevice) {
 TEST(MemoProgram, AMemoThatCannotBeWrittenFailsTheRun) {
   TempFolder folder;
   std::filesystem::create_directory(folder.file("rel-memorial.txt"));
-  RunSpec setup;
-  setup.input = "rel.txt\n" + kWorkedAnswers;
+  RunSetup setup;
+  setup.input = testing_support::workedExampleInput("rel.txt");
   setup.arguments = {"--memorial"};
   const RunOutcome run = testing_support::runPiped(folder, setup);
   EXPECT_EQ(run.status, 1);
@@ -716,8 +715,8 @@ TEST(MemoProgram, AMisusedOptionIsRefusedBeforeAnyQuestion) {
        {std::vector<std::string>{"--volume", "3"}, {"--memorial", "--volume", "-2"},
         {"--memorial", "--volume", "x"}, {"--memorial", "--perda", "5"}}) {
     TempFolder folder;
-    RunSpec setup;
-    setup.input = "rel.txt\n" + kWorkedAnswers;
+    RunSetup setup;
+    setup.input = testing_support::workedExampleInput("rel.txt");
     setup.arguments = arguments;
     const RunOutcome run = testing_support::runPiped(folder, setup);
     EXPECT_EQ(run.status, 2) << arguments.back();
@@ -729,8 +728,8 @@ TEST(MemoProgram, AMisusedOptionIsRefusedBeforeAnyQuestion) {
 
 TEST(MemoProgram, ArgumentsAfterTheOptionStillNameTheReport) {
   TempFolder folder;
-  RunSpec setup;
-  setup.input = ",\n" + kWorkedAnswers;
+  RunSetup setup;
+  setup.input = testing_support::workedExampleInput(",");
   setup.arguments = {"--memorial", "obra.txt"};
   const RunOutcome run = testing_support::runPiped(folder, setup);
   EXPECT_EQ(run.status, 0) << run.err;

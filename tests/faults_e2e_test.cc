@@ -22,49 +22,51 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/e2e_support.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
 using testing_support::RunOutcome;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 using testing_support::TempFolder;
 
 constexpr int kNobody = 65534;
 constexpr std::size_t kNoFile = SIZE_MAX;
 
-// One question of the worked example: its answer, the last console text shown
-// before its read, and how many report bytes stand in the file while it waits.
+// One question of the worked example: the last console text shown before its
+// read, and how many report bytes stand in the file while it waits.
 struct Question {
-  const char* answer;
   const char* prompt;
   std::size_t reportBefore;
 };
 
 const Question kQuestions[] = {
-    {"rel.txt", "Digite o nome do arquivo de saida (nome.txt)", kNoFile},
-    {"25", "digite o valor do fck requerido (Mpa) ", 0},
-    {"4", "digite 7 para concreto com baixo controle", 340},
-    {"8", "digite o valor do abatimento (cm)", 473},
-    {"25", "digite o diametro maximo do agregado graudo (mm) - padrao = 25", 645},
-    {"1", "digite o valor da opcao desejada ", 645},
-    {"1", "Digite o numero da opcao desejada", 698},
-    {"0.55", "digite o valor da relacao a/c escolhido = ", 698},
-    {"1", "digite 1 se nao ha ar incorporado, digite 2 se ha ar incorporado", 743},
-    {"1", "digite a quantidade de granulometrias diferentes de brita que tera o concreto", 743},
-    {"", "Pause - Please enter a blank line (to continue) or a DOS command.", 743},
-    {"59", "digite a % do agregado correspondente a brita 1 em (%)", 743},
-    {"1.59", "Digite a massa unitaria da areia (kg/dm^3) padrao = 1.59 ", 1027},
-    {"1.4", " (kg/dm^3) padrao de 1.36 a 1.4 ", 1104},
-    {"", "Pause - Please enter a blank line (to continue) or a DOS command.", 1391},
+    {"Digite o nome do arquivo de saida (nome.txt)", kNoFile},
+    {"digite o valor do fck requerido (Mpa) ", 0},
+    {"digite 7 para concreto com baixo controle", 340},
+    {"digite o valor do abatimento (cm)", 473},
+    {"digite o diametro maximo do agregado graudo (mm) - padrao = 25", 645},
+    {"digite o valor da opcao desejada ", 645},
+    {"Digite o numero da opcao desejada", 698},
+    {"digite o valor da relacao a/c escolhido = ", 698},
+    {"digite 1 se nao ha ar incorporado, digite 2 se ha ar incorporado", 743},
+    {"digite a quantidade de granulometrias diferentes de brita que tera o concreto", 743},
+    {"Pause - Please enter a blank line (to continue) or a DOS command.", 743},
+    {"digite a % do agregado correspondente a brita 1 em (%)", 743},
+    {"Digite a massa unitaria da areia (kg/dm^3) padrao = 1.59 ", 1027},
+    {" (kg/dm^3) padrao de 1.36 a 1.4 ", 1104},
+    {"Pause - Please enter a blank line (to continue) or a DOS command.", 1391},
 };
 constexpr std::size_t kQuestionCount = std::size(kQuestions);
 constexpr std::size_t kFinalPause = kQuestionCount - 1;
+static_assert(kFinalPause == testing_support::kLastPause);
 
-// The answers to the first `count` questions, the name replaced when given.
+// The worked example's answers to the first `count` questions, with this report name.
 std::string answersUpTo(std::size_t count, const std::string& name = "rel.txt") {
-  std::string input;
-  for (std::size_t i = 0; i < count; ++i) input += (i == 0 ? name : kQuestions[i].answer) + std::string("\n");
-  return input;
+  std::vector<std::string> answers =
+      testing_support::workedExampleAnswers({{testing_support::kReportName, name}});
+  answers.resize(count);
+  return testing_support::answerFile(answers);
 }
 
 std::string fileReport(const std::string& number, const std::string& statement,
@@ -79,8 +81,8 @@ std::string mathReport(const std::string& number, const std::string& message) {
 const std::string kEndOfInput = fileReport("F6501", "READ", "CON", "end of file encountered");
 
 // A run in the C locale, so the console bytes are the program's own.
-RunSpec setup(std::string input) {
-  RunSpec run;
+RunSetup setup(std::string input) {
+  RunSetup run;
   run.input = std::move(input);
   run.environment = {{"LC_ALL", "C"}};
   return run;
@@ -143,7 +145,7 @@ TEST(FaultsEndToEnd, InputEndingAtEveryQuestion) {
 void expectInterruptedAt(std::size_t question, int signalNumber) {
   SCOPED_TRACE("signal " + std::to_string(signalNumber) + " at question " + std::to_string(question));
   TempFolder folder;
-  RunSpec run = setup(answersUpTo(question));
+  RunSetup run = setup(answersUpTo(question));
   for (std::size_t i = 0; i <= question; ++i) run.signalAfterPrompts.push_back(kQuestions[i].prompt);
   run.signalToSend = signalNumber;
   RunOutcome outcome = testing_support::runPiped(folder, run);
@@ -236,7 +238,7 @@ TEST(FaultsEndToEnd, SecondInterruptDoesNotCutTheLastWriteShort) {
   for (std::size_t piece : {filler.size(), std::size_t{1}}) {
     while (write(pipeEnds, filler.data(), piece) > 0) filled += piece;
   }
-  RunSpec run = setup(answersUpTo(kQuestion));
+  RunSetup run = setup(answersUpTo(kQuestion));
   for (std::size_t i = 0; i <= kQuestion; ++i) run.signalAfterPrompts.push_back(kQuestions[i].prompt);
   run.signalToSend = SIGTERM;
   bool writeWaited = false, secondTaken = false;
@@ -341,7 +343,7 @@ TEST(FaultsEndToEnd, PermissionsAsOrdinaryUser) {
       ASSERT_EQ(chown(folder.file("rel.txt").c_str(), kNobody, kNobody), 0);
       ASSERT_EQ(chmod(folder.file("rel.txt").c_str(), 0444), 0);
     }
-    RunSpec run = setup(c.input);
+    RunSetup run = setup(c.input);
     run.userId = kNobody;
     run.program = program;
     RunOutcome outcome = testing_support::runPiped(folder, run);
@@ -400,7 +402,7 @@ TEST(FaultsEndToEnd, ClosedOrBrokenStandardStreams) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
     TempFolder folder;
-    RunSpec run = setup(answersUpTo(kQuestionCount));
+    RunSetup run = setup(answersUpTo(kQuestionCount));
     run.breakOutputPipe = c.breakOutput;
     run.closeOutput = c.closeOutput;
     run.closeInput = c.closeInput;
@@ -454,7 +456,7 @@ TEST(FaultsEndToEnd, RandomBinaryInputEndsWithAReport) {
       std::string input = answersUpTo(answered, "'rel.txt'");
       for (int i = 0; i < 2048; ++i) input += static_cast<char>(byte(generator));
       TempFolder folder;
-      RunSpec run = setup(input);
+      RunSetup run = setup(input);
       run.environment["PATH"] = "/nonexistent";  // no random pause line may start a command
       RunOutcome outcome = testing_support::runPiped(folder, run);
       EXPECT_EQ(outcome.signalNumber, 0) << describe(outcome);

@@ -27,7 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::RunOutcome;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 using testing_support::TempFolder;
 
 const fs::path kGoldenFolder = fs::path(DOSMO_SOURCE_DIR) / "tests" / "golden";
@@ -79,8 +79,8 @@ std::string expected(const fs::path& folder, const std::string& stream) {
 }
 
 // How a case starts: its answers and arguments, and the host's command.
-RunSpec setupOf(const fs::path& folder) {
-  RunSpec setup;
+RunSetup setupOf(const fs::path& folder) {
+  RunSetup setup;
   setup.input = readBytes(folder / "answers.txt");
   if (fs::exists(folder / "args.txt")) setup.arguments = linesOf(readBytes(folder / "args.txt"));
   setup.command = linesOf(variable("DOSMO_GOLDEN_COMMAND"));
@@ -145,7 +145,7 @@ std::map<std::string, std::string> memoFilesOf(std::map<std::string, std::string
 
 TEST_P(GoldenRun, MemorialKeepsTheBytesAndAddsTheMemo) {
   const fs::path folder = kGoldenFolder / GetParam();
-  RunSpec setup = setupOf(folder);
+  RunSetup setup = setupOf(folder);
   if (!setup.arguments.empty() && setup.arguments[0].rfind("--", 0) == 0) {
     GTEST_SKIP() << "an option of its own comes first";
   }

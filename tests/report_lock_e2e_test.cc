@@ -16,29 +16,28 @@
 #include <vector>
 
 #include "tests/support/e2e_support.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
 using testing_support::RunOutcome;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 using testing_support::TempFolder;
 
 // The worked example's answers, with the strength and the sand's unit mass
 // given (so that two runs differ at the head and the tail).
 std::vector<std::string> answers(const std::string& strength, const std::string& sandMass) {
-  return {"rel.txt", strength, "4", "8", "25", "1", "1", "0.55", "1", "1", "", "59", sandMass, "1.4", ""};
+  return testing_support::workedExampleAnswers({{testing_support::kReportName, "rel.txt"},
+                                                {testing_support::kStrength, strength},
+                                                {testing_support::kSandUnitMass, sandMass}});
 }
 
-std::string joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
+std::string joined(const std::vector<std::string>& lines) { return testing_support::answerFile(lines); }
 
 // The whole report of an undisturbed run with these answers.
 std::string wholeReport(const std::vector<std::string>& lines) {
   TempFolder folder;
-  RunSpec setup;
+  RunSetup setup;
   setup.input = joined(lines);
   testing_support::runPiped(folder, setup);
   return folder.read("rel.txt");
@@ -58,21 +57,21 @@ TEST(ReportLock, SecondRunOnTheSameNameIsRefusedWhileTheFirstHoldsIt) {
   const std::string refused =
       "\r\nrun-time error F6414: OPEN(rel.txt)\r\n- access to the file denied\r\n";
   // At the last pause A reads nothing and ends, so it waits at every line but that one.
-  for (std::size_t waitingAt = 0; waitingAt + 1 < testing_support::kWorkedExamplePrompts.size(); ++waitingAt) {
+  for (std::size_t waitingAt = 0; waitingAt + 1 < testing_support::kWorkedExample.size(); ++waitingAt) {
     SCOPED_TRACE("run A waits at question " + std::to_string(waitingAt));
     TempFolder folder;
     RunOutcome second;
     std::string before, after;
-    RunSpec first;
+    RunSetup first;
     first.beforeLine = [&](std::size_t line) {
       if (line != waitingAt) return;
       before = folder.read("rel.txt");
-      RunSpec setup;
+      RunSetup setup;
       setup.input = joined(answersB);
       second = testing_support::runPiped(folder, setup);
       after = folder.read("rel.txt");
     };
-    RunOutcome run = testing_support::runPipedByPrompts(folder, testing_support::kWorkedExamplePrompts, answersA, first);
+    RunOutcome run = testing_support::runPipedByPrompts(folder, testing_support::workedExamplePrompts(), answersA, first);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(folder.read("rel.txt"), reportA);
     if (waitingAt == 0) {
@@ -120,7 +119,7 @@ TEST(ReportLock, MemoNameThatIsNoPlainFileIsRefused) {
     folder.write("victim", "mine");
     folder.write("rel-memorial.json", "older json");
     row.plant(folder);
-    RunSpec setup;
+    RunSetup setup;
     setup.arguments = {"--memorial"};
     setup.input = joined(lines);
     const RunOutcome run = testing_support::runPiped(folder, setup);
@@ -146,7 +145,7 @@ TEST(ReportLock, FileSizeLimitEndsWithWriteErrorAndKeepsOlderMemo) {
   TempFolder folder;
   folder.write("rel-memorial.txt", "older text");
   folder.write("rel-memorial.json", "older json");
-  RunSpec setup;
+  RunSetup setup;
   setup.program = "/bin/sh";
   setup.arguments = {"-c", "ulimit -f 8 && exec \"$0\" --memorial", DOSMO_BINARY};
   setup.input = joined(answers("25", "1.59"));

@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "tests/support/e2e_support.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
 using testing_support::RunOutcome;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 using testing_support::TempFolder;
 
 const std::string kPausePrompt =
@@ -26,21 +27,21 @@ const std::string kPausePrompt =
 
 // The worked example's answers with the two pause lines given by the caller.
 std::vector<std::string> answerLines(const std::string& firstPause, const std::string& secondPause) {
-  return {"relatorio.txt", "25", "4", "8", "25", "1", "1", "0.55", "1", "1", firstPause,
-          "59", "1.59", "1.4", secondPause};
+  return testing_support::workedExampleAnswers(
+      {{testing_support::kFirstPause, firstPause}, {testing_support::kLastPause, secondPause}});
 }
 
 // The worked example typed at a terminal, each answer once its question has
 // appeared; the two pause lines are given by the caller.
 RunOutcome typeWithPauseLines(const TempFolder& folder, const std::string& firstPause,
-                              const std::string& secondPause, const RunSpec& setup = {}) {
-  return testing_support::runOnTerminal(folder, testing_support::kWorkedExamplePrompts, answerLines(firstPause, secondPause), setup);
+                              const std::string& secondPause, const RunSetup& setup = {}) {
+  return testing_support::runOnTerminal(folder, testing_support::workedExamplePrompts(), answerLines(firstPause, secondPause), setup);
 }
 
 // The same answers on a pipe, each written once its question has appeared.
 RunOutcome pipeWithPauseLines(const TempFolder& folder, const std::string& firstPause,
                               const std::string& secondPause) {
-  return testing_support::runPipedByPrompts(folder, testing_support::kWorkedExamplePrompts, answerLines(firstPause, secondPause));
+  return testing_support::runPipedByPrompts(folder, testing_support::workedExamplePrompts(), answerLines(firstPause, secondPause));
 }
 
 const std::string& goldenReport() {
@@ -57,7 +58,7 @@ void installRecordingShell(const TempFolder& folder) {
 
 TEST(ShellRun, PauseLineCreatesFileThroughTheHostShell) {
   TempFolder folder;
-  RunSpec setup;
+  RunSetup setup;
   setup.environment = {{"COMSPEC", ""}};  // unset in effect: the host's sh from PATH
   RunOutcome run = typeWithPauseLines(folder, "touch made-by-pause", "", setup);
   EXPECT_EQ(run.status, 0) << run.err;
@@ -69,7 +70,7 @@ TEST(ShellRun, PauseLineCreatesFileThroughTheHostShell) {
 // pause every record written so far, at the last the whole report.
 TEST(ShellRun, ReportIsWrittenOutBeforeEachPause) {
   TempFolder folder;
-  RunSpec setup;
+  RunSetup setup;
   setup.environment = {{"COMSPEC", ""}};  // the host's sh from PATH
   RunOutcome run = typeWithPauseLines(folder, "cp relatorio.txt at-first-pause",
                                       "cp relatorio.txt at-last-pause", setup);
@@ -93,7 +94,7 @@ TEST(ShellRun, PauseLinesReachTheInterpreterAsTyped) {
   for (const Row& row : rows) {
     TempFolder folder;
     installRecordingShell(folder);
-    RunSpec setup;
+    RunSetup setup;
     setup.environment = {{"COMSPEC", folder.file("recording-shell")}};
     RunOutcome run = typeWithPauseLines(folder, row.first, row.second, setup);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -104,7 +105,7 @@ TEST(ShellRun, PauseLinesReachTheInterpreterAsTyped) {
 
 TEST(ShellRun, MissingInterpreterSkipsTheCommand) {
   TempFolder folder;
-  RunSpec setup;
+  RunSetup setup;
   setup.environment = {{"COMSPEC", folder.file("no-such-interpreter")},
                       {"PATH", folder.file("no-such-directory")}};
   RunOutcome run = typeWithPauseLines(folder, "touch made-by-pause", "touch again", setup);
@@ -144,27 +145,31 @@ TEST(ShellRun, RedirectedOutputShowsOnlyThePausePrompts) {
 // open after the last answer. Each run ends as the worked example does and
 // starts no interpreter.
 TEST(ShellRun, RedirectedAnswersNeverReachTheInterpreter) {
-  const std::string firstPiece = "relatorio.txt\n25\n4\n8\n25\n1\n1\n0.55\n1\n1\n";
-  const std::string secondPiece = "59\n1.59\n1.4\n";
+  // The answers before the first pause, and those between the pauses.
+  const std::vector<std::string> answers = testing_support::workedExampleAnswers();
+  const std::string firstPiece =
+      testing_support::answerFile({answers.begin(), answers.begin() + testing_support::kFirstPause});
+  const std::string secondPiece = testing_support::answerFile(
+      {answers.begin() + testing_support::kFirstPause + 1, answers.begin() + testing_support::kLastPause});
   // Blank padding lines up to exactly 64 KiB, then an answer that is also a
   // command line: read at the first pause it would run "touch PWNED".
   const std::string longFile =
       testing_support::readSourceFile("tests/golden/answers-past-first-read/answers.txt");
-  using Feed = std::function<RunOutcome(const TempFolder&, RunSpec&)>;
+  using Feed = std::function<RunOutcome(const TempFolder&, RunSetup&)>;
   const std::pair<const char*, Feed> feeds[] = {
       {"pipe in two pieces",
-       [&](const TempFolder& folder, RunSpec& setup) {
+       [&](const TempFolder& folder, RunSetup& setup) {
          return testing_support::runPipedByPrompts(folder, {"", "DOS command."},
                                                    {firstPiece + "\n", secondPiece}, setup);
        }},
       {"answer file longer than the first read",
-       [&](const TempFolder& folder, RunSpec& setup) {
+       [&](const TempFolder& folder, RunSetup& setup) {
          folder.write("answers.txt", longFile);
          setup.inputFile = folder.file("answers.txt");
          return testing_support::runPiped(folder, setup);
        }},
       {"pipe kept open after the last answer",
-       [&](const TempFolder& folder, RunSpec& setup) {
+       [&](const TempFolder& folder, RunSetup& setup) {
          setup.input = firstPiece + "\n" + secondPiece + "\n";
          setup.keepInputOpen = true;
          return testing_support::runPiped(folder, setup);
@@ -174,7 +179,7 @@ TEST(ShellRun, RedirectedAnswersNeverReachTheInterpreter) {
     SCOPED_TRACE(title);
     TempFolder folder;
     installRecordingShell(folder);
-    RunSpec setup;
+    RunSetup setup;
     setup.environment = {{"COMSPEC", folder.file("recording-shell")}};
     RunOutcome run = feed(folder, setup);
     EXPECT_EQ(run.status, 0) << run.err;

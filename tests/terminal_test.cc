@@ -9,32 +9,16 @@
 #include <vector>
 
 #include "tests/support/e2e_support.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
 using testing_support::RunOutcome;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
+using testing_support::kWorkedExample;
 using testing_support::TempFolder;
 
 const std::string kClear = "\x1B[H\x1B[2J";
-
-// One answer and the text that shows its question is waiting.
-struct Answer {
-  const char* prompt;
-  std::string line;
-};
-
-// The worked example: slump 8, size 25, shape 1, ratio 0.55, one gradation.
-const std::vector<Answer> kWorkedExample = {
-    {"(nome.txt)", "relatorio.txt"}, {"(Mpa) ", "25"},
-    {"mero da opcao desejada", "4"},  {"abatimento (cm)", "8"},
-    {"padrao = 25", "25"},            {"valor da opcao desejada ", "1"},
-    {"Digite o numero da opcao desejada", "1"}, {"escolhido = ", "0.55"},
-    {"ha ar incorporado", "1"},       {"tera o concreto", "1"},
-    {"DOS command.", ""},             {"brita 1 em (%)", "59"},
-    {"padrao = 1.59 ", "1.59"},       {"1.36 a 1.4 ", "1.4"},
-    {"DOS command.", ""},
-};
 
 // The answers up to (not including) index `count`, then `last` at the prompt of
 // answer `count`.
@@ -43,9 +27,9 @@ RunOutcome typeAnswers(const TempFolder& folder, std::size_t count, const std::s
   std::vector<std::string> prompts, lines;
   for (std::size_t i = 0; i <= count && i < kWorkedExample.size(); ++i) {
     prompts.push_back(kWorkedExample[i].prompt);
-    lines.push_back(i == count ? last : kWorkedExample[i].line);
+    lines.push_back(i == count ? last : kWorkedExample[i].answer);
   }
-  RunSpec setup;
+  RunSetup setup;
   setup.environment = {{"LC_ALL", "C"}, {"LANG", "C"}};  // console bytes as stored
   setup.environment.insert(environment.begin(), environment.end());
   return testing_support::runOnTerminal(folder, prompts, lines, setup);
@@ -53,7 +37,7 @@ RunOutcome typeAnswers(const TempFolder& folder, std::size_t count, const std::s
 
 RunOutcome typeWorkedExample(const TempFolder& folder,
                              const std::map<std::string, std::string>& environment = {}) {
-  return typeAnswers(folder, kWorkedExample.size() - 1, kWorkedExample.back().line, environment);
+  return typeAnswers(folder, kWorkedExample.size() - 1, kWorkedExample.back().answer, environment);
 }
 
 std::size_t clearsIn(const std::string& shown) {
@@ -97,7 +81,7 @@ TEST(Terminal, ScreenClearOnlyOnTerminal) {
   TempFolder onTerminal, redirected;
   RunOutcome typed = typeWorkedExample(onTerminal);
   EXPECT_EQ(clearsIn(typed.out), 11u);
-  RunSpec setup;
+  RunSetup setup;
   setup.input = testing_support::readSourceFile("tests/golden/worked-example/answers.txt");
   RunOutcome piped = testing_support::runPiped(redirected, setup);
   EXPECT_EQ(piped.status, 0);
@@ -150,11 +134,11 @@ TEST(Terminal, AccentedNamesOnAUtf8Terminal) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.typed);
     std::vector<std::string> prompts, lines;
-    for (const Answer& answer : kWorkedExample) {
-      prompts.push_back(answer.prompt);
-      lines.push_back(prompts.size() == 1 ? row.typed : answer.line);
+    for (const testing_support::WorkedExampleStep& step : kWorkedExample) {
+      prompts.push_back(step.prompt);
+      lines.push_back(prompts.size() == 1 ? row.typed : step.answer);
     }
-    RunSpec setup;
+    RunSetup setup;
     setup.environment = {{"LC_ALL", "C.UTF-8"}};
     TempFolder folder;
     RunOutcome run = testing_support::runOnTerminal(folder, prompts, lines, setup);
@@ -170,7 +154,7 @@ TEST(Terminal, LineOf130CharactersIsAccepted) {
   TempFolder second;
   std::vector<std::string> prompts = {"(nome.txt)", "(Mpa) "};
   std::vector<std::string> lines = {name, "abc"};
-  RunSpec setup;
+  RunSetup setup;
   setup.environment = {{"LC_ALL", "C"}};
   RunOutcome typed = testing_support::runOnTerminal(second, prompts, lines, setup);
   // The name was taken: the strength question came, and its bad answer is the error.
@@ -200,9 +184,9 @@ TEST(Terminal, ControlCharactersOfATypedNameShownAsQuestionMarks) {
     std::vector<std::string> prompts, lines;
     for (std::size_t i = 0; i < row.answers; ++i) {
       prompts.push_back(kWorkedExample[i].prompt);
-      lines.push_back(i == 0 ? row.typed : kWorkedExample[i].line);
+      lines.push_back(i == 0 ? row.typed : kWorkedExample[i].answer);
     }
-    RunSpec setup;
+    RunSetup setup;
     setup.environment = {{"LC_ALL", "C"}, {"LANG", "C"}};
     TempFolder folder;
     RunOutcome run = testing_support::runOnTerminal(folder, prompts, lines, setup);

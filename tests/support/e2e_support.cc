@@ -33,12 +33,12 @@ long nowMs() {
   return now.tv_sec * 1000L + now.tv_nsec / 1000000L;
 }
 
-std::string programOf(const RunSpec& setup) {
+std::string programOf(const RunSetup& setup) {
   return setup.program.empty() ? std::string(DOSMO_BINARY) : setup.program;
 }
 
 // In the child: enter the folder, set the environment and start the program.
-[[noreturn]] void execProgram(const TempFolder& folder, const RunSpec& setup) {
+[[noreturn]] void execProgram(const TempFolder& folder, const RunSetup& setup) {
   if (chdir(folder.path().c_str()) != 0) _exit(127);
   for (const auto& [name, value] : setup.environment) setenv(name.c_str(), value.c_str(), 1);
   signal(SIGPIPE, SIG_DFL);
@@ -162,7 +162,7 @@ void TempFolder::write(const std::string& name, const std::string& bytes) const 
   out << bytes;
 }
 
-RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup) {
+RunOutcome runPiped(const TempFolder& folder, const RunSetup& setup) {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
   bool outOpen = true, errOpen = true;
@@ -241,7 +241,7 @@ RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup) {
 }
 
 RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string>& prompts,
-                         const std::vector<std::string>& lines, const RunSpec& setup) {
+                         const std::vector<std::string>& lines, const RunSetup& setup) {
   int master = -1;
   winsize size{};
   size.ws_row = 50;
@@ -310,7 +310,7 @@ std::string programStartableBy(int userId, const TempFolder& folder, std::string
 }
 
 RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,
-                             const std::vector<std::string>& lines, const RunSpec& setup) {
+                             const std::vector<std::string>& lines, const RunSetup& setup) {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
   pid_t child = fork();
@@ -355,12 +355,6 @@ RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::st
   collectStatus(child, outcome);
   return outcome;
 }
-
-const std::vector<std::string> kWorkedExamplePrompts = {
-    "(nome.txt)",     "(Mpa) ",  "mero da opcao desejada", "abatimento (cm)",
-    "padrao = 25",    "valor da opcao desejada ", "Digite o numero da opcao desejada",
-    "escolhido = ",   "ha ar incorporado", "tera o concreto", "DOS command.",
-    "brita 1 em (%)", "padrao = 1.59 ", "1.36 a 1.4 ",  "DOS command."};
 
 std::string readSourceFile(const std::string& relativePath) {
   std::ifstream in(std::string(DOSMO_SOURCE_DIR) + "/" + relativePath, std::ios::binary);

@@ -40,7 +40,7 @@ class TempFolder {
 };
 
 // How to start the program.
-struct RunSpec {
+struct RunSetup {
   std::string input;                       // bytes fed to standard input
   std::vector<std::string> arguments;      // command-line arguments
   std::map<std::string, std::string> environment;  // added or replaced variables
@@ -74,25 +74,20 @@ struct RunSpec {
 std::string programStartableBy(int userId, const TempFolder& folder, std::string& whyNot);
 
 // Runs the program in `folder` with its standard streams on pipes.
-RunOutcome runPiped(const TempFolder& folder, const RunSpec& setup);
+RunOutcome runPiped(const TempFolder& folder, const RunSetup& setup);
 
 // Runs the program in `folder` under a pseudo-terminal; each element of
 // `lines` is typed after the terminal has shown `prompts[i]` (or at once when
 // the prompt is empty). Returns everything the terminal received.
 RunOutcome runOnTerminal(const TempFolder& folder, const std::vector<std::string>& prompts,
-                         const std::vector<std::string>& lines, const RunSpec& setup = {});
+                         const std::vector<std::string>& lines, const RunSetup& setup = {});
 
 // Runs the program in `folder` with its standard streams on pipes; each
 // element of `lines` is written to standard input, with LF, once standard
 // output has shown `prompts[i]` after the previous prompt; standard input is
 // closed after the last line.
 RunOutcome runPipedByPrompts(const TempFolder& folder, const std::vector<std::string>& prompts,
-                             const std::vector<std::string>& lines, const RunSpec& setup = {});
-
-// The worked example's questions in order, each by a part of its prompt that
-// shows once the question waits (the two pauses among them), for
-// runPipedByPrompts and runOnTerminal.
-extern const std::vector<std::string> kWorkedExamplePrompts;
+                             const std::vector<std::string>& lines, const RunSetup& setup = {});
 
 // The bytes of a file of the source tree (for golden files).
 std::string readSourceFile(const std::string& relativePath);
