@@ -356,14 +356,19 @@ int checkEquations(const std::string& memo, const std::string& answers) {
 
 TEST(MemoEquations, EveryPrintedEquationClosesOnItsPrintedNumbers) {
   std::mt19937 random(25);
+  std::uniform_int_distribution<int> volume(1, 50000);
   int checked = 0;
   for (int set = 0; set < 300; ++set) {
     const std::string answers = randomAnswers(random);
     const MemoRun run = runWithMemo(answers);
     ASSERT_EQ(run.status, -1) << answers;
-    checked += checkEquations(run.memo, answers);
+    // Every other design also orders a volume, with its quantities' lines.
+    const dosmo::OrderVolume order{volume(random) / 100.0, set % 13 * 0.75};
+    checked += checkEquations(set % 2 == 0 ? run.memo
+                                           : dosmo::memoText(run.record, {"rel.txt", "test", 0, order}),
+                              answers);
   }
-  EXPECT_GT(checked, 300 * 12);
+  EXPECT_GT(checked, 300 * 15);
 }
 
 // The worked example with some answers replaced: route 1 with ratio 0.55
