@@ -169,6 +169,17 @@ void ratioAgainstTheTable(const MemoRecord& memo, std::vector<Alert>& alerts) {
                         "ou comprove-o por ensaio."});
 }
 
+// Whether the report shows `slot`'s figure as asterisks (too wide for its field).
+bool shownAsAsterisks(const MemoRecord& memo, MemoSlot slot) {
+  for (const ReportField& field : kReportFields) {
+    if (field.key != slot.key || !memo.has(slot)) continue;
+    char text[16];
+    recio::renderFixed(static_cast<float>(memo.value(slot)), field.width, 2, text);
+    return text[0] == '*';
+  }
+  return false;
+}
+
 void asterisks(const MemoRecord& memo, std::vector<Alert>& alerts) {
   for (const ReportField& field : kReportFields) {
     for (const MemoSlot& slot : slotsOf(memo, field.key)) {
@@ -197,16 +208,6 @@ void nonPositive(const MemoRecord& memo, std::vector<Alert>& alerts) {
 }
 
 }  // namespace
-
-bool shownAsAsterisks(const MemoRecord& memo, MemoSlot slot) {
-  for (const ReportField& field : kReportFields) {
-    if (field.key != slot.key || !memo.has(slot)) continue;
-    char text[16];
-    recio::renderFixed(static_cast<float>(memo.value(slot)), field.width, 2, text);
-    return text[0] == '*';
-  }
-  return false;
-}
 
 std::vector<Alert> alertsOf(const MemoRecord& memo) {
   std::vector<Alert> alerts;

@@ -21,9 +21,6 @@ struct Alert {
 // The alerts of a run, read from its record alone, in the order of the memo.
 std::vector<Alert> alertsOf(const MemoRecord& memo);
 
-// Whether the report shows `slot`'s figure as asterisks (too wide for its field).
-bool shownAsAsterisks(const MemoRecord& memo, MemoSlot slot);
-
 }  // namespace dosmo
 
 #endif  // DOSMO_MEMO_ALERTS_H_
