@@ -5,11 +5,6 @@
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE ":" ";" layers "${LAYERS}")
 
-# Includes that still run upward while their code moves to its own layer:
-# "FILE>HEADER".
-set(allowed
-  "memo/memo_test.cc>app/memo_files.h")
-
 set(faults "")
 set(level 0)
 foreach(folder ${layers})
@@ -20,9 +15,7 @@ foreach(folder ${layers})
       string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*" "\\1" header "${line}")
       get_filename_component(from ${header} DIRECTORY)
       list(FIND layers "${from}" headerLevel)
-      if("${file}>${header}" IN_LIST allowed)
-        continue()
-      elseif(headerLevel GREATER_EQUAL 0 AND headerLevel LESS_EQUAL level)
+      if(headerLevel GREATER_EQUAL 0 AND headerLevel LESS_EQUAL level)
         continue()
       elseif(file MATCHES "_test\\.cc$" AND from STREQUAL "tests/support")
         continue()

@@ -1,14 +1,12 @@
 // The calculation memo against the report of the same run: the worked
 // example's figures on their memo lines, every report figure of many random
-// answer sets equal to the memo's, the memo's names and numbers, and the
-// built program's memo files (none for a device, a failed memo reported).
+// answer sets equal to the memo's, and the memo's numbers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -25,9 +23,7 @@
 #include "memo/order.h"
 #include "memo/json.h"
 #include "memo/text.h"
-#include "app/memo_files.h"
 #include "recio/report_unit.h"
-#include "tests/support/e2e_support.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/worked_example.h"
 
@@ -655,19 +651,6 @@ TEST(MemoJson, SchemaCheckFindsFaults) {
   }
 }
 
-TEST(Memo, NamedAfterTheReportWithoutItsExtension) {
-  const struct {
-    const char* report;
-    const char* stem;
-  } rows[] = {
-      {"rel.txt", "rel-memorial"},           {"rel", "rel-memorial"},
-      {"obra/rel.txt", "obra/rel-memorial"}, {"obra.v2/rel", "obra.v2/rel-memorial"},
-      {"c:\\a.b\\rel", "c:\\a.b\\rel-memorial"}, {"rel.final.txt", "rel.final-memorial"},
-      {".txt", ".txt-memorial"}, {"a.b/.x", "a.b/.x-memorial"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(dosmo::memoFileStem(row.report), row.stem) << row.report;
-}
-
 TEST(Memo, NumbersReadBackAsTheStoredValues) {
   const struct {
     double value;
@@ -682,64 +665,6 @@ TEST(Memo, NumbersReadBackAsTheStoredValues) {
   EXPECT_EQ(dosmo::fixedDecimal(0.549999f, 2), "0.55");
   EXPECT_EQ(dosmo::fixedDecimal(-0.125f, 2), "-0.13");  // half away from zero, as the report
   EXPECT_EQ(dosmo::jsonString("a\"b\\c\x01\xC3\xA9"), "\"a\\\"b\\\\c\\u0001\xC3\xA9\"");
-}
-
-using testing_support::RunOutcome;
-using testing_support::RunSetup;
-using testing_support::TempFolder;
-
-TEST(MemoProgram, NoMemoForAReportOnADevice) {
-  for (const char* name : {"NUL", "'/dev/null'"}) {
-    TempFolder folder;
-    RunSetup setup;
-    setup.input = testing_support::workedExampleInput(name);
-    setup.arguments = {"--memorial"};
-    const RunOutcome run = testing_support::runPiped(folder, setup);
-    EXPECT_EQ(run.status, 0) << name << run.err;
-    EXPECT_EQ(folder.read("NUL-memorial.txt"), "<missing>");
-    EXPECT_EQ(folder.read("NUL-memorial.json"), "<missing>");
-    EXPECT_FALSE(std::filesystem::exists("/dev/null-memorial.txt"));
-  }
-}
-
-TEST(MemoProgram, AMemoThatCannotBeWrittenFailsTheRun) {
-  TempFolder folder;
-  std::filesystem::create_directory(folder.file("rel-memorial.txt"));
-  RunSetup setup;
-  setup.input = testing_support::workedExampleInput("rel.txt");
-  setup.arguments = {"--memorial"};
-  const RunOutcome run = testing_support::runPiped(folder, setup);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("rel-memorial.txt"), std::string::npos) << run.err;
-  EXPECT_NE(folder.read("rel.txt"), "<missing>");  // the report itself is complete
-  EXPECT_EQ(folder.read("rel-memorial.json"), "<missing>");
-}
-
-TEST(MemoProgram, AMisusedOptionIsRefusedBeforeAnyQuestion) {
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--volume", "3"}, {"--memorial", "--volume", "-2"},
-        {"--memorial", "--volume", "x"}, {"--memorial", "--perda", "5"}}) {
-    TempFolder folder;
-    RunSetup setup;
-    setup.input = testing_support::workedExampleInput("rel.txt");
-    setup.arguments = arguments;
-    const RunOutcome run = testing_support::runPiped(folder, setup);
-    EXPECT_EQ(run.status, 2) << arguments.back();
-    EXPECT_EQ(run.out, "") << arguments.back();
-    EXPECT_EQ(run.err.rfind("dosmo: ", 0), 0u) << run.err;
-    EXPECT_EQ(folder.read("rel.txt"), "<missing>");
-  }
-}
-
-TEST(MemoProgram, ArgumentsAfterTheOptionStillNameTheReport) {
-  TempFolder folder;
-  RunSetup setup;
-  setup.input = testing_support::workedExampleInput(",");
-  setup.arguments = {"--memorial", "obra.txt"};
-  const RunOutcome run = testing_support::runPiped(folder, setup);
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(folder.read("obra.txt"), "<missing>");
-  EXPECT_NE(folder.read("obra-memorial.json").find("\"relatorio\": \"obra.txt\""), std::string::npos);
 }
 
 }  // namespace
