@@ -5,8 +5,9 @@
 //   '1': CR LF FF CR blank CR either way;   '+': CR either way.
 // Text is Windows-1252; on a terminal that shows UTF-8 it is converted on the
 // way out (what the user typed in UTF-8 passes as typed), and written byte for
-// byte everywhere else. On a terminal a control character inside a record's
-// text (one typed in a report name) is shown as "?".
+// byte everywhere else. On a terminal a character of a record's text that the
+// terminal would take as a control (one typed in a report name, or made by
+// the conversion) is shown as "?"; redirected output gets every byte.
 #include "recio/console.h"
 
 #include <array>
@@ -28,14 +29,13 @@ ConsoleUnit console;
 // nothing more is sent to a broken console.
 bool outputBroken = false;
 
-// Set when the terminal on standard output shows UTF-8.
-bool convertToUtf8 = false;
+// The kind of terminal standard output is (`none` when redirected).
+TerminalKind outputKind = TerminalKind::none;
 
-// The bytes as the terminal must receive them; `scratch` holds a conversion.
-// A well-formed UTF-8 sequence is text the user typed in UTF-8 (a report name)
-// and passes as it is; every other byte is Windows-1252.
+// The program's own bytes (line ends, carriage control, prompts) as the
+// terminal must receive them; `scratch` holds a conversion to UTF-8.
 std::string_view forTerminal(std::string_view bytes, std::string& scratch) {
-  if (!convertToUtf8) return bytes;
+  if (outputKind != TerminalKind::utf8) return bytes;
   scratch.clear();
   appendAsUtf8(bytes, scratch);
   return scratch;
@@ -43,15 +43,20 @@ std::string_view forTerminal(std::string_view bytes, std::string& scratch) {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Writes bytes to standard output; the first failed write is reported, and
-// after it nothing more is sent. False when this write failed.
-bool writeOrReport(std::string_view bytes) {
+// Writes bytes ready for the terminal to standard output; the first failed
+// write is reported, and after it nothing more is sent. False when this
+// write failed.
+bool writeReadyOrReport(std::string_view ready) {
   if (outputBroken) return true;
-  static std::string converted;  // reused: a record costs no allocation once warm
-  if (platform().writeStd(StdStream::output, forTerminal(bytes, converted))) return true;
+  if (platform().writeStd(StdStream::output, ready)) return true;
   outputBroken = true;
   writeErrorReport(ErrorCode::writeFailed, Statement::write, "CON");
   return false;
+}
+
+bool writeOrReport(std::string_view bytes) {
+  static std::string converted;  // reused: a prompt costs no allocation once warm
+  return writeReadyOrReport(forTerminal(bytes, converted));
 }
 
 class ConsoleSink final : public RecordSink {
@@ -111,7 +116,7 @@ void resetConsole() {
   console.inputIsTerminal = platform().isTerminal(StdStream::input);
   console.outputIsTerminal = platform().isTerminal(StdStream::output);
   console.shared = console.inputIsTerminal && console.outputIsTerminal;
-  convertToUtf8 = console.outputIsTerminal && platform().consoleWantsUtf8();
+  outputKind = platform().terminalKind(StdStream::output);
   outputBroken = false;
 }
 
@@ -123,11 +128,9 @@ void writeConsoleRecord(std::string_view record) {
   static std::string pending;  // reused: a record costs no allocation once warm
   char first = record.empty() ? ' ' : record.front();
   pending.assign(carriageControl(first, console.lineOpen));
-  std::size_t textStart = pending.size();
-  if (!record.empty()) pending.append(record.substr(1));
-  if (console.outputIsTerminal) showControlsAsQuestionMarks(pending, textStart);
+  if (!record.empty()) appendShownOnTerminal(record.substr(1), outputKind, pending);
   console.lineOpen = true;
-  writeConsoleBytes(pending);
+  if (!writeReadyOrReport(pending)) endRun(kErrorEnd);
 }
 
 void endOpenConsoleLine() {

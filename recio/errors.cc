@@ -2,7 +2,8 @@
 //   CR LF "run-time error " letter number statement-text [unit ")" CR LF "- "]
 //   message CR LF
 // and the run then ends with status 1 through the close-all of the units.
-// On a terminal the unit name's control characters are shown as "?".
+// On a terminal the unit name is shown as the terminal must receive it, its
+// control characters as "?".
 #include "recio/errors.h"
 
 #include <array>
@@ -142,12 +143,11 @@ std::string formatErrorReport(ErrorCode code, Statement statement,
 
 void writeErrorReport(ErrorCode code, Statement statement,
                       std::string_view unitName, std::string_view operation) {
-  // The unit name is the file name as typed; on a terminal its control
-  // characters are shown as "?" so that they cannot drive it.
-  std::string shownName(unitName);
-  if (!shownName.empty() && platform().isTerminal(StdStream::error)) {
-    showControlsAsQuestionMarks(shownName);
-  }
+  // The unit name is the file name as typed; on a terminal it is shown in
+  // the terminal's character set, its control characters as "?", so that
+  // they cannot drive it.
+  std::string shownName;
+  appendShownOnTerminal(unitName, platform().terminalKind(StdStream::error), shownName);
   // A report that cannot be written has nowhere else to go: it is dropped.
   platform().writeStd(StdStream::error,
                       formatErrorReport(code, statement, shownName, operation));

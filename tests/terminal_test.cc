@@ -4,6 +4,7 @@
 // screen clear and the error reports are checked.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -198,6 +199,109 @@ TEST(Terminal, ControlCharactersOfATypedNameShownAsQuestionMarks) {
       EXPECT_EQ(folder.read(row.file),
                 testing_support::readSourceFile("tests/golden/worked-example/files/relatorio.txt"));
     }
+  }
+}
+
+// The locales of the two kinds of POSIX terminal: UTF-8 and single-byte.
+const std::string kUtf8Locale = "C.UTF-8";
+const std::string kSingleByteLocale = "C";
+
+// A name that, passed as it is, retitles the window and clears a UTF-8 terminal.
+const std::string kHostileName = "\xC2\x9D" "0;PWNED\xC2\x9C\xC2\x9B" "2J";
+
+// True when `shown` holds a C1 control as a terminal of that character set
+// reads one: U+0080 to U+009F in UTF-8, a byte 0x80 to 0x9F otherwise.
+bool holdsC1Control(const std::string& shown, bool utf8) {
+  auto isC1 = [](char byte) {
+    auto value = static_cast<unsigned char>(byte);
+    return value >= 0x80 && value <= 0x9F;
+  };
+  for (std::size_t at = 0; at < shown.size(); ++at) {
+    if (!utf8 && isC1(shown[at])) return true;
+    if (utf8 && shown[at] == '\xC2' && at + 1 < shown.size() && isC1(shown[at + 1])) return true;
+  }
+  return false;
+}
+
+// The worked example typed in `locale`, its name question answered by
+// `nameLines` after `namePrompts`, and `answers` of its questions in all.
+RunOutcome typeWithName(const TempFolder& folder, const std::string& locale,
+                        const std::vector<std::string>& namePrompts,
+                        const std::vector<std::string>& nameLines,
+                        std::size_t answers = kWorkedExample.size()) {
+  std::vector<std::string> prompts = namePrompts, lines = nameLines;
+  for (std::size_t i = 1; i < answers; ++i) {
+    prompts.push_back(kWorkedExample[i].prompt);
+    lines.push_back(kWorkedExample[i].answer);
+  }
+  RunSetup setup;
+  setup.environment = {{"LC_ALL", locale}, {"LANG", locale}};
+  return testing_support::runOnTerminal(folder, prompts, lines, setup);
+}
+
+// Typed in UTF-8 or as raw bytes, or made by the conversion to UTF-8, no
+// character of a name reaches the terminal as a C1 control, in either
+// character set; the file keeps the name's bytes.
+TEST(Terminal, NoCharacterOfANameActsAsAControl) {
+  struct Row {
+    std::string typed;
+    std::string shownUtf8;
+    std::string shownSingleByte;
+  };
+  const Row rows[] = {
+      {kHostileName, "?0;PWNED??2J", "\xC2?0;PWNED\xC2?\xC2?2J"},
+      {"r\x80\x9B\x9F.txt", "r\xE2\x82\xAC\xE2\x80\xBA\xC5\xB8.txt", "r???.txt"},
+      {"r\x81\x8D\x8F\x90\x9D.txt", "r?????.txt", "r?????.txt"},
+  };
+  for (const Row& row : rows) {
+    for (bool utf8 : {true, false}) {
+      const std::string& shown = utf8 ? row.shownUtf8 : row.shownSingleByte;
+      SCOPED_TRACE(shown);
+      TempFolder folder;
+      RunOutcome run = typeWithName(folder, utf8 ? kUtf8Locale : kSingleByteLocale,
+                                    {kWorkedExample[0].prompt}, {row.typed});
+      ASSERT_EQ(run.status, 0) << run.out;
+      const std::string padding(15 - row.typed.size(), ' ');
+      EXPECT_NE(run.out.find("contido no arquivo " + shown + padding + "\r\n"), std::string::npos)
+          << run.out;
+      EXPECT_FALSE(holdsC1Control(run.out, utf8)) << run.out;
+      EXPECT_EQ(folder.read(row.typed),
+                testing_support::readSourceFile("tests/golden/worked-example/files/relatorio.txt"));
+    }
+  }
+}
+
+// An error report on standard error shows the name that caused it the same
+// way (a link to a missing file is refused by the open).
+TEST(Terminal, ErrorReportShowsNoControlOfTheName) {
+  for (bool utf8 : {true, false}) {
+    const std::string shown = utf8 ? "?0;PWNED??2J" : "\xC2?0;PWNED\xC2?\xC2?2J";
+    SCOPED_TRACE(shown);
+    TempFolder folder;
+    std::filesystem::create_symlink(folder.file("missing"), folder.file(kHostileName));
+    RunOutcome run = typeWithName(folder, utf8 ? kUtf8Locale : kSingleByteLocale,
+                                  {kWorkedExample[0].prompt}, {kHostileName}, 1);
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_NE(run.out.find("\r\nrun-time error F6415: OPEN(" + shown + ")\r\n- "), std::string::npos)
+        << run.out;
+    EXPECT_FALSE(holdsC1Control(run.out, utf8)) << run.out;
+    EXPECT_EQ(folder.read("missing"), "<missing>");
+  }
+}
+
+// A name never typed (a null answer, then the name at the run-time's own
+// prompt) is fifteen NULs: the closing screen passes them, as redirected
+// output does, and a terminal shows nothing for them.
+TEST(Terminal, NameNeverTypedShowsAsNothing) {
+  for (const std::string& locale : {kUtf8Locale, kSingleByteLocale}) {
+    SCOPED_TRACE(locale);
+    TempFolder folder;
+    RunOutcome run = typeWithName(folder, locale, {kWorkedExample[0].prompt, "UNIT 3? "}, {",", "rel.txt"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("contido no arquivo " + std::string(15, '\0') + "\r\n"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(folder.read("rel.txt"),
+              testing_support::readSourceFile("tests/golden/worked-example/files/relatorio.txt"));
   }
 }
 

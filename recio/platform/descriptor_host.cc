@@ -1,7 +1,7 @@
 // The host services that the POSIX side and the WASI side carry out alike,
 // through the descriptors and the C library both have: writes to the standard
-// streams, the environment, and whether the terminal takes UTF-8, which on
-// both follows the locale the environment names.
+// streams, the environment, and the kind of terminal a stream is, whose
+// character set on both follows the locale the environment names.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -53,6 +53,11 @@ std::optional<std::string> HostPlatform::environment(const char* name) {
   return std::string(value);
 }
 
-bool HostPlatform::consoleWantsUtf8() { return localeNamesUtf8(*this); }
+// A terminal shows the character set of the user's locale; any that is not
+// UTF-8 is taken as single-byte (the C and POSIX locales among them).
+TerminalKind HostPlatform::terminalKind(StdStream stream) {
+  if (!isTerminal(stream)) return TerminalKind::none;
+  return localeNamesUtf8(*this) ? TerminalKind::utf8 : TerminalKind::singleByte;
+}
 
 }  // namespace recio

@@ -40,6 +40,15 @@ enum class FileAccess { readWrite, readOnly, writeOnly };
 // or anything else (a symbolic link, a folder, a FIFO, a device).
 enum class NameKind { missing, file, other };
 
+// What kind of terminal a standard stream is, by what it takes as a control
+// character and how it shows the rest.
+enum class TerminalKind {
+  none,            // not a terminal: bytes pass as they are
+  utf8,            // character set UTF-8: the characters U+0080 to U+009F are controls
+  singleByte,      // a single-byte character set: the bytes 0x80 to 0x9F are controls
+  windowsConsole,  // a console that shows every byte from 0x80 up as a letter of its code page
+};
+
 // Host devices a report may be connected to instead of a file.
 enum class Device { console, standardError, null };
 
@@ -152,11 +161,11 @@ class Platform {
   virtual void holdInterrupts() {}
   virtual void releaseInterrupts() {}
 
-  // True when text for the terminal on standard output must be turned from
-  // Windows-1252 into UTF-8 (a terminal whose character set is UTF-8). A host
-  // that can show Windows-1252 bytes as they are prepares its console here and
-  // returns false.
-  virtual bool consoleWantsUtf8() { return false; }
+  // The kind of terminal the standard stream is (`none` when it is not one).
+  // Text for a UTF-8 terminal is turned from Windows-1252 into UTF-8. A host
+  // whose console can show Windows-1252 bytes as they are prepares it here
+  // when asked about standard output, and tells `windowsConsole`.
+  virtual TerminalKind terminalKind(StdStream stream) = 0;
 };
 
 // The host services of this system. Its methods are defined by the one side
@@ -200,7 +209,7 @@ class HostPlatform final : public Platform {
   void holdInterrupts() override;
   void releaseInterrupts() override;
 #endif
-  bool consoleWantsUtf8() override;
+  TerminalKind terminalKind(StdStream stream) override;
 };
 
 // The platform in use: the host's own unless a test installed another.

@@ -129,19 +129,22 @@ std::optional<std::string> HostPlatform::environment(const char* name) {
 
 int HostPlatform::pendingInterrupt() { return arrivedInterrupt; }
 
-bool HostPlatform::consoleWantsUtf8() {
-  if (!isConsole(handleOf(StdStream::output))) return false;
+// The console's code page decides what it shows. Standard output's console
+// is set to Windows-1252 for the run when it can be; one left at UTF-8 gets
+// converted text, and any other code page shows every byte as a letter (no
+// byte of a legacy code page is a control there).
+TerminalKind HostPlatform::terminalKind(StdStream stream) {
+  if (!isConsole(handleOf(stream))) return TerminalKind::none;
   UINT current = GetConsoleOutputCP();
-  if (current == kWindows1252) return false;
-  if (SetConsoleOutputCP(kWindows1252)) {
+  if (stream == StdStream::output && current != kWindows1252 && SetConsoleOutputCP(kWindows1252)) {
     // The console belongs to the user's session too: its code page is put back at the end.
     if (savedCodePage == 0) {
       savedCodePage = current;
       std::atexit(restoreConsoleCodePage);
     }
-    return false;
+    current = kWindows1252;
   }
-  return current == CP_UTF8;
+  return current == CP_UTF8 ? TerminalKind::utf8 : TerminalKind::windowsConsole;
 }
 
 void HostPlatform::catchInterrupts() {

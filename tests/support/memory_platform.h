@@ -46,7 +46,8 @@ class MemoryPlatform final : public recio::Platform {
   bool processesStart = true;       // false: every start fails as missing
   std::vector<std::string> probes;  // programs asked about by canStart
   int clears = 0;                   // screen clears carried out directly
-  bool wantsUtf8 = false;           // the terminal's character set is UTF-8
+  // The kind of terminal the streams that are terminals are.
+  recio::TerminalKind terminal = recio::TerminalKind::singleByte;
   recio::ShellSettings shell = recio::kPosixShell;
 
   // The bytes of a memory file, or nullopt when there is none of that name.
@@ -184,7 +185,9 @@ class MemoryPlatform final : public recio::Platform {
   int pendingInterrupt() override { return 0; }
   // No interrupt ever arrives here, so nothing can end the process by one.
   [[noreturn]] void endByInterrupt(int) override { std::abort(); }
-  bool consoleWantsUtf8() override { return wantsUtf8; }
+  recio::TerminalKind terminalKind(recio::StdStream stream) override {
+    return isTerminal(stream) ? terminal : recio::TerminalKind::none;
+  }
 
  private:
   struct OpenFile {
