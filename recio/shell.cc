@@ -1,9 +1,10 @@
-// Shell commands: a command line runs through the interpreter named by COMSPEC,
-// or the host's own interpreter looked for in the current directory and then
-// along PATH; the result says only whether it started. Where that interpreter
-// has no "cls" the platform clears the screen itself. The pause writes out the
-// report units, shows its prompt and, on a terminal, reads one line and runs
-// it when it holds a command; on redirected input it goes on without reading.
+// Shell commands: a command line runs through the interpreter COMSPEC names
+// from the root, or else the host's own at its fixed system place, never one
+// found in the current folder or along PATH; the result says only whether it
+// started. Where that interpreter has no "cls" the platform clears the screen
+// itself. The pause writes out the report units, shows its prompt and, on a
+// terminal, reads one line and runs it when it holds a command that fits the
+// command buffer; on redirected input it goes on without reading.
 #include "recio/shell.h"
 
 #include <algorithm>
@@ -29,9 +30,15 @@ enum class StartOutcome { finished, missing, failed };
 
 constexpr std::string_view kPausePrompt =
     "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
-constexpr std::size_t kPauseBufferSize = 128;
-// A terminal read keeps room for the line end, so at most this much counts.
-constexpr std::size_t kPauseTerminalLimit = 126;
+// The pause's command buffer holds 128 bytes with the line's CR LF, so a
+// command holds at most 126 characters; a longer one is refused, never cut.
+constexpr std::size_t kLongestPauseCommand = 126;
+constexpr std::string_view kPauseCommandTooLong =
+    "comando com mais de 126 caracteres: nao executado\r\n";
+// A terminal hands over a typed line in one read of this size (a Linux
+// terminal keeps at most 4095 characters of a line); a line that fills it did
+// not end inside it, so what it holds is not the whole command.
+constexpr std::size_t kTypedLineRead = 4096;
 constexpr std::size_t kShortestPauseCommand = 2;
 
 // The text up to and including its last byte that is not a blank.
@@ -52,34 +59,31 @@ StartOutcome startInterpreter(const std::string& interpreter, const ShellSetting
   return missing ? StartOutcome::missing : StartOutcome::failed;
 }
 
-// `directory` and `name` joined by the host's directory separator.
-std::string joinPath(std::string_view directory, std::string_view name, char separator) {
-  std::string path{directory};
-  if (path.back() != separator && path.back() != '/') path += separator;
-  path += name;
-  return path;
+bool isSeparator(char byte) { return byte == '/' || byte == '\\'; }
+bool isDriveLetter(char byte) { return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'); }
+
+// True when `name` starts from the root, so it names one file wherever the
+// run stands: a leading '/' on POSIX; on a host of drive names a drive letter,
+// ':' and a separator, or a network name (two separators). A relative name
+// would be taken in the current folder, the report's, which others may write to.
+bool startsFromRoot(std::string_view name, const ShellSettings& host) {
+  if (!host.driveNames) return !name.empty() && name.front() == '/';
+  if (name.size() >= 2 && isSeparator(name[0]) && isSeparator(name[1])) return true;
+  return name.size() >= 3 && isDriveLetter(name[0]) && name[1] == ':' && isSeparator(name[2]);
 }
 
-// Tries each interpreter in turn with `attempt` (COMSPEC's, then the host's
-// own as named, relative to the current directory, then in each directory of
-// PATH) until one is not missing, and returns how the last attempt ended.
+// Tries with `attempt` the interpreter COMSPEC names, when it names one from
+// the root, and, when that one is missing, the host's own at its fixed place;
+// returns how the last attempt ended. PATH and the current folder are never
+// searched: a planted "sh" or "cmd.exe" there is never started.
 template <typename Attempt>
 StartOutcome tryInterpreters(const ShellSettings& host, Attempt attempt) {
-  StartOutcome outcome = StartOutcome::missing;
   std::optional<std::string> comspec = platform().environment("COMSPEC");
-  if (comspec && !comspec->empty()) outcome = attempt(*comspec);
-  if (outcome != StartOutcome::missing) return outcome;
-  outcome = attempt(std::string{host.fallback});
-  std::optional<std::string> searchPath = platform().environment("PATH");
-  std::string_view rest = searchPath ? std::string_view{*searchPath} : std::string_view{};
-  while (outcome == StartOutcome::missing && !rest.empty()) {
-    std::size_t cut = rest.find(host.pathListSeparator);
-    std::string_view directory = rest.substr(0, cut);
-    rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
-    if (directory.empty()) continue;  // an empty entry is the current directory, tried already
-    outcome = attempt(joinPath(directory, host.fallback, host.directorySeparator));
+  if (comspec && startsFromRoot(*comspec, host)) {
+    StartOutcome outcome = attempt(*comspec);
+    if (outcome != StartOutcome::missing) return outcome;
   }
-  return outcome;
+  return host.interpreter.empty() ? StartOutcome::missing : attempt(host.interpreter);
 }
 
 // Runs the command line through the first interpreter that starts.
@@ -95,7 +99,7 @@ std::int32_t runCommandLine(const ShellSettings& host, const std::string& comman
 // result is the one a run of "cls" gives (0 and the screen unchanged when no
 // interpreter is there).
 // The interpreter is looked for at the run's first clear only: whether one
-// can start does not change while the run goes on, and each look walks PATH.
+// can start does not change while the run goes on.
 std::int32_t clearWithoutCommand(const ShellSettings& host) {
   if (!clearInterpreterFound) {
     StartOutcome outcome = tryInterpreters(host, [](const std::string& interpreter) {
@@ -131,11 +135,15 @@ void pauseForUser() {
   // out of order and run as a command, and a pipe left open would keep the
   // pause waiting. So the pause goes on by itself.
   if (!consoleUnit().inputIsTerminal) return;
-  std::string line = readLineDirect(kPauseBufferSize).value_or(std::string{});
-  if (line.size() > kPauseTerminalLimit) line.resize(kPauseTerminalLimit);
+  std::string line = readLineDirect(kTypedLineRead).value_or(std::string{});
+  bool whole = line.size() < kTypedLineRead;
   std::size_t end = line.find_last_not_of(" \t");
   line.resize(end == std::string::npos ? 0 : end + 1);
-  if (line.size() >= kShortestPauseCommand) {
+  // A cut command is another command ("echo ...; rm x" cut before "rm"), so
+  // one that does not fit is not run at all.
+  if (!whole || line.size() > kLongestPauseCommand) {
+    writeConsoleBytes(kPauseCommandTooLong);
+  } else if (line.size() >= kShortestPauseCommand) {
     runShellCommand(line.data(), static_cast<int>(line.size()));
   }
 }

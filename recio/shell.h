@@ -9,7 +9,8 @@
 namespace recio {
 
 // Runs the command text (trailing blanks cut) through the command
-// interpreter and waits for it; 1 when the interpreter started and finished,
+// interpreter (COMSPEC's when it names one from the root and it is there,
+// else the host's own at its fixed system place) and waits for it; 1 when the interpreter started and finished,
 // 0 when it could not be started.
 std::int32_t runShellCommand(const char* text, int length);
 
@@ -19,8 +20,9 @@ void resetShell();
 
 // Writes out every report record buffered so far and shows the pause prompt.
 // On a terminal it then reads one line and runs it as a command line when it
-// holds at least two characters after trailing blanks are cut; on redirected
-// input it reads nothing, so every line goes to the questions.
+// holds at least two characters after trailing blanks are cut; a command
+// longer than the command buffer is refused with a notice and not run. On
+// redirected input it reads nothing, so every line goes to the questions.
 void pauseForUser();
 
 }  // namespace recio

@@ -1,5 +1,5 @@
 // Shell commands and the pause: the command line handed to the interpreter,
-// the fallback search, the pause dialogue on the in-memory platform, and real
+// the choice of interpreter, the pause dialogue on the in-memory platform, and real
 // child processes started through the POSIX platform.
 #include <fcntl.h>
 #include <poll.h>
@@ -32,6 +32,8 @@ using Calls = std::vector<std::vector<std::string>>;
 
 const std::string pausePrompt =
     "Pause - Please enter a blank line (to continue) or a DOS command.\r\n";
+const std::string tooLongNotice = "comando com mais de 126 caracteres: nao executado\r\n";
+const std::string systemSh = recio::kPosixShell.interpreter;
 
 std::vector<std::string> shCall(const std::string& program, const std::string& command) {
   return {program, program, "-c", command};
@@ -49,20 +51,23 @@ struct CommandCase {
   int status;
 };
 
-TEST(ShellCommand, FormsCommandLineAndSearchesFallback) {
+// COMSPEC's interpreter when it names one from the root, else /bin/sh; a
+// relative COMSPEC, the current folder and PATH are never tried.
+TEST(ShellCommand, FormsCommandLineAndFindsInterpreter) {
   const CommandCase cases[] = {
-      {"dir /w   ", {}, true, {shCall("sh", "dir /w")}, 1},
-      {"  echo  x  ", {}, true, {shCall("sh", "  echo  x")}, 1},
-      {"", {}, true, {shCall("sh", "")}, 1},
+      {"dir /w   ", {}, true, {shCall(systemSh, "dir /w")}, 1},
+      {"  echo  x  ", {}, true, {shCall(systemSh, "  echo  x")}, 1},
+      {"", {}, true, {shCall(systemSh, "")}, 1},
       {"dir", {{"COMSPEC", "/opt/shell/cmd"}}, true, {shCall("/opt/shell/cmd", "dir")}, 1},
-      {"dir", {{"COMSPEC", ""}}, true, {shCall("sh", "dir")}, 1},
+      {"dir", {{"COMSPEC", ""}}, true, {shCall(systemSh, "dir")}, 1},
+      {"dir", {{"COMSPEC", "sh"}, {"PATH", ".:bin::/usr/bin"}}, true, {shCall(systemSh, "dir")}, 1},
+      {"dir", {{"COMSPEC", "./bin/sh"}}, false, {shCall(systemSh, "dir")}, 0},
       {"dir",
        {{"COMSPEC", "/x/cmd"}, {"PATH", "/a::/b/"}},
        false,
-       {shCall("/x/cmd", "dir"), shCall("sh", "dir"), shCall("/a/sh", "dir"),
-        shCall("/b/sh", "dir")},
+       {shCall("/x/cmd", "dir"), shCall(systemSh, "dir")},
        0},
-      {"dir", {}, false, {shCall("sh", "dir")}, 0},
+      {"dir", {}, false, {shCall(systemSh, "dir")}, 0},
   };
   for (const CommandCase& row : cases) {
     SCOPED_TRACE(row.text);
@@ -74,22 +79,29 @@ TEST(ShellCommand, FormsCommandLineAndSearchesFallback) {
   }
 }
 
-// The same search on a Windows host: PATH split at ';', the interpreter's name
-// joined with '\\', and "cls" run by the interpreter like any other command.
-TEST(ShellCommand, WindowsSettingsFormCommandLineAndSearchFallback) {
+// The same choice on a Windows host, where a name from the root carries a
+// drive letter or a network name ("\\cmd.exe" and "C:cmd.exe" depend on where
+// the run stands), and "cls" is run by the interpreter like any other command.
+TEST(ShellCommand, WindowsSettingsFormCommandLineAndFindInterpreter) {
+  const std::string systemCmd = recio::kWindowsShell.interpreter;
   auto cmdCall = [](const std::string& program, const std::string& command) {
     return std::vector<std::string>{program, program, "/c", command};
   };
   const CommandCase cases[] = {
-      {"dir /w   ", {}, true, {cmdCall("cmd.exe", "dir /w")}, 1},
-      {"cls   ", {}, true, {cmdCall("cmd.exe", "cls")}, 1},
+      {"dir /w   ", {}, true, {cmdCall(systemCmd, "dir /w")}, 1},
+      {"cls   ", {}, true, {cmdCall(systemCmd, "cls")}, 1},
       {"dir", {{"COMSPEC", "C:\\WINDOWS\\system32\\cmd.exe"}}, true,
        {cmdCall("C:\\WINDOWS\\system32\\cmd.exe", "dir")}, 1},
+      {"dir", {{"COMSPEC", "d:/tools/cmd.exe"}}, true, {cmdCall("d:/tools/cmd.exe", "dir")}, 1},
+      {"dir", {{"COMSPEC", "\\\\server\\tools\\cmd.exe"}}, true,
+       {cmdCall("\\\\server\\tools\\cmd.exe", "dir")}, 1},
+      {"dir", {{"COMSPEC", "cmd.exe"}, {"PATH", ".;C:\\a"}}, true, {cmdCall(systemCmd, "dir")}, 1},
+      {"dir", {{"COMSPEC", "C:cmd.exe"}}, true, {cmdCall(systemCmd, "dir")}, 1},
+      {"dir", {{"COMSPEC", "\\cmd.exe"}}, true, {cmdCall(systemCmd, "dir")}, 1},
       {"cls",
        {{"COMSPEC", "C:\\none.exe"}, {"PATH", "C:\\a;;C:\\b\\;D:/c/"}},
        false,
-       {cmdCall("C:\\none.exe", "cls"), cmdCall("cmd.exe", "cls"), cmdCall("C:\\a\\cmd.exe", "cls"),
-        cmdCall("C:\\b\\cmd.exe", "cls"), cmdCall("D:/c/cmd.exe", "cls")},
+       {cmdCall("C:\\none.exe", "cls"), cmdCall(systemCmd, "cls")},
        0},
   };
   for (const CommandCase& row : cases) {
@@ -116,10 +128,11 @@ TEST(ShellCommand, ScreenClearNeedsAnInterpreterButStartsNone) {
     std::int32_t status;
   };
   const ClearCase cases[] = {
-      {{}, true, {"sh"}, 1},
+      {{}, true, {systemSh}, 1},
       {{{"COMSPEC", "/opt/shell/cmd"}}, true, {"/opt/shell/cmd"}, 1},
-      {{{"COMSPEC", "/x/cmd"}, {"PATH", "/a::/b/"}}, false, {"/x/cmd", "sh", "/a/sh", "/b/sh"}, 0},
-      {{}, false, {"sh"}, 0},
+      {{{"COMSPEC", "sh"}, {"PATH", ".:bin"}}, true, {systemSh}, 1},
+      {{{"COMSPEC", "/x/cmd"}, {"PATH", "/a::/b/"}}, false, {"/x/cmd", systemSh}, 0},
+      {{}, false, {systemSh}, 0},
   };
   for (const ClearCase& row : cases) {
     for (bool lineOpen : {false, true}) {
@@ -145,11 +158,13 @@ struct PauseCase {
   std::string input;
   bool terminal;
   std::optional<std::string> command;  // what reaches the interpreter, if anything
+  bool refused = false;                // the command is too long and refused
 };
 
 // On a terminal the pause takes one typed line and runs it when it holds a
-// command; on redirected input it shows its prompt and reads nothing, so no
-// answer is taken out of order and none is run.
+// command of 2 to 126 characters, and refuses a longer one whole; on
+// redirected input it shows its prompt and reads nothing, so no answer is
+// taken out of order and none is run.
 TEST(Pause, RunsOnlyTypedLinesOfTwoOrMoreCharacters) {
   const std::string longLine(200, 'a');
   const PauseCase cases[] = {
@@ -161,10 +176,13 @@ TEST(Pause, RunsOnlyTypedLinesOfTwoOrMoreCharacters) {
       {"\nab\n", true, std::nullopt},
       {"  dir c:  \t\n", true, "  dir c:"},
       {"ls\r\n", true, "ls"},
-      {longLine + "\n", true, std::string(126, 'a')},
-      {std::string(127, 'b') + "\n", true, std::string(126, 'b')},
+      {longLine + "\n", true, std::nullopt, true},
+      {std::string(127, 'b') + "\n", true, std::nullopt, true},
+      {"echo " + std::string(121, 'A') + "; touch X\n", true, std::nullopt, true},
+      {std::string(5000, 'f') + "\n", true, std::nullopt, true},  // longer than one read
       {std::string(126, 'c') + "\n", true, std::string(126, 'c')},
       {std::string(125, 'd') + "  \n", true, std::string(125, 'd')},
+      {std::string(126, 'e') + std::string(300, ' ') + "\t\n", true, std::string(126, 'e')},
       {"\n", false, std::nullopt},
       {"", false, std::nullopt},
       {"ab\ncd\n", false, std::nullopt},
@@ -177,9 +195,9 @@ TEST(Pause, RunsOnlyTypedLinesOfTwoOrMoreCharacters) {
     FakeRun run(row.input, row.terminal);
     recio::pauseForUser();
     Calls expected;
-    if (row.command) expected.push_back(shCall("sh", *row.command));
+    if (row.command) expected.push_back(shCall(systemSh, *row.command));
     EXPECT_EQ(run.fake.processes, expected);
-    EXPECT_EQ(run.fake.output, pausePrompt);
+    EXPECT_EQ(run.fake.output, pausePrompt + (row.refused ? tooLongNotice : ""));
     if (!row.terminal) {
       EXPECT_EQ(run.fake.inputPosition, 0u);
     }
@@ -189,8 +207,7 @@ TEST(Pause, RunsOnlyTypedLinesOfTwoOrMoreCharacters) {
 TEST(Pause, DropsRestOfLongTerminalLine) {
   FakeRun run(std::string(300, 'z') + "\nnext\n", true);
   recio::pauseForUser();
-  ASSERT_EQ(run.fake.processes.size(), 1u);
-  EXPECT_EQ(run.fake.processes[0][3], std::string(126, 'z'));
+  EXPECT_TRUE(run.fake.processes.empty());
   EXPECT_EQ(run.fake.input.substr(run.fake.inputPosition), "next\n");
 }
 
@@ -290,9 +307,14 @@ TEST_F(ShellHostProcess, CommandLeavesTraceWhateverItsExitCode) {
   EXPECT_EQ(trace(), "made\n");
 }
 
-TEST_F(ShellHostProcess, FallbackFoundAlongPath) {
+// With COMSPEC not permitted, the fallback is /bin/sh itself: an "sh" planted
+// in the current folder or in a PATH entry is never started.
+TEST_F(ShellHostProcess, FallbackIsTheSystemShellNotOneOnPath) {
   setenv("COMSPEC", makeFile("locked", "", 0644).c_str(), 1);
-  setenv("PATH", (folder_.string() + "/empty::/bin").c_str(), 1);
+  std::filesystem::create_directory(folder_ / "bin");
+  makeFile("sh", "#!/bin/sh\necho planted >> trace\n", 0755);
+  makeFile("bin/sh", "#!/bin/sh\necho planted >> trace\n", 0755);
+  setenv("PATH", (folder_.string() + "/bin:bin::.").c_str(), 1);
   EXPECT_EQ(runText("echo found > trace"), 1);
   EXPECT_EQ(trace(), "found\n");
 }
@@ -304,13 +326,15 @@ TEST_F(ShellHostProcess, ComspecInterpreterIsUsed) {
   EXPECT_EQ(trace(), "direct\n");
 }
 
-TEST_F(ShellHostProcess, MissingInterpreterGivesZero) {
+// A missing COMSPEC interpreter, or none, leaves the command to /bin/sh,
+// whatever PATH holds; nothing on this host lacks it.
+TEST_F(ShellHostProcess, MissingInterpreterFallsBackToTheSystemShell) {
   setenv("COMSPEC", (folder_ / "no-such-interpreter").c_str(), 1);
   setenv("PATH", (folder_ / "empty").c_str(), 1);
-  EXPECT_EQ(runText("echo never > trace"), 0);
+  EXPECT_EQ(runText("echo missing >> trace"), 1);
   unsetenv("COMSPEC");
-  EXPECT_EQ(runText("echo never > trace"), 0);
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "trace"));
+  EXPECT_EQ(runText("echo unset >> trace"), 1);
+  EXPECT_EQ(trace(), "missing\nunset\n");
 }
 
 TEST_F(ShellHostProcess, OtherStartFailureGivesZeroWithoutFallback) {
@@ -319,30 +343,31 @@ TEST_F(ShellHostProcess, OtherStartFailureGivesZeroWithoutFallback) {
   EXPECT_FALSE(std::filesystem::exists(folder_ / "trace"));
 }
 
-// What standard output receives from "cls": the clear sequence on a terminal
-// when an interpreter is there, nothing otherwise.
+// What standard output receives from "cls": the clear sequence on a terminal,
+// nothing on a file, whether COMSPEC is unset or names a missing interpreter
+// (the clear then finds /bin/sh).
 TEST_F(ShellHostProcess, ScreenClearOnTerminalsAndFiles) {
   struct Case {
     bool terminal;
-    bool interpreterThere;
+    bool comspecMissing;
     std::int32_t status;
     std::string shown;
   };
   const Case cases[] = {
+      {true, false, 1, "\x1B[H\x1B[2J"},
       {true, true, 1, "\x1B[H\x1B[2J"},
-      {true, false, 0, ""},
+      {false, false, 1, ""},
       {false, true, 1, ""},
-      {false, false, 0, ""},
   };
   for (const Case& row : cases) {
     SCOPED_TRACE(std::string(row.terminal ? "terminal" : "file") +
-                 (row.interpreterThere ? ", interpreter there" : ", no interpreter"));
-    if (row.interpreterThere) {
-      setenv("PATH", "/usr/bin:/bin", 1);
-      unsetenv("COMSPEC");
-    } else {
+                 (row.comspecMissing ? ", COMSPEC missing" : ", COMSPEC unset"));
+    if (row.comspecMissing) {
       setenv("COMSPEC", (folder_ / "no-such-interpreter").c_str(), 1);
       setenv("PATH", (folder_ / "empty").c_str(), 1);
+    } else {
+      setenv("PATH", "/usr/bin:/bin", 1);
+      unsetenv("COMSPEC");
     }
     recio::resetShell();  // each row is a run of its own
     int reader = -1;

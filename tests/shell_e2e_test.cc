@@ -1,14 +1,17 @@
 // The two pauses of a whole run. Typed at a terminal, each line is given once
 // its question has appeared: a pause line of two or more characters runs
-// through the interpreter, shorter ones run nothing, and a missing interpreter
-// skips the command while the run goes on. On redirected input the pause reads
+// through the interpreter, shorter ones run nothing, one longer than the
+// command buffer is refused, and an interpreter planted in the report's folder
+// or along PATH is never started. On redirected input the pause reads
 // nothing: however the answers arrive, every line goes to the questions and
 // none is run; redirected output shows the two pause prompts and nothing of
 // the screen clears.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,7 +62,7 @@ void installRecordingShell(const TempFolder& folder) {
 TEST(ShellRun, PauseLineCreatesFileThroughTheHostShell) {
   TempFolder folder;
   RunSetup setup;
-  setup.environment = {{"COMSPEC", ""}};  // unset in effect: the host's sh from PATH
+  setup.environment = {{"COMSPEC", ""}};  // unset in effect: /bin/sh
   RunOutcome run = typeWithPauseLines(folder, "touch made-by-pause", "", setup);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(folder.read("made-by-pause"), "");
@@ -71,7 +74,7 @@ TEST(ShellRun, PauseLineCreatesFileThroughTheHostShell) {
 TEST(ShellRun, ReportIsWrittenOutBeforeEachPause) {
   TempFolder folder;
   RunSetup setup;
-  setup.environment = {{"COMSPEC", ""}};  // the host's sh from PATH
+  setup.environment = {{"COMSPEC", ""}};  // /bin/sh
   RunOutcome run = typeWithPauseLines(folder, "cp relatorio.txt at-first-pause",
                                       "cp relatorio.txt at-last-pause", setup);
   EXPECT_EQ(run.status, 0) << run.err;
@@ -103,17 +106,68 @@ TEST(ShellRun, PauseLinesReachTheInterpreterAsTyped) {
   }
 }
 
-TEST(ShellRun, MissingInterpreterSkipsTheCommand) {
+// An "sh" that another user planted in the report's folder, or in a folder a
+// relative PATH entry names, would create "planted-ran"; it never starts.
+// Without COMSPEC, with a relative one, or with one naming a missing
+// interpreter, the typed commands still run, through /bin/sh.
+TEST(ShellRun, PlantedInterpreterNeverRuns) {
+  unsetenv("COMSPEC");  // the runs below inherit no COMSPEC unless a row sets one
+  const std::string path = getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin";
+  // Shell built-ins only, so the row without a usable PATH tells the same.
+  const std::string planted = "#!/bin/sh\n: > planted-ran\n";
+  struct Row {
+    const char* title;
+    std::map<std::string, std::string> environment;  // the folder's path stands for "@"
+  } rows[] = {
+      {"in the current folder, COMSPEC unset", {{"PATH", ".:" + path}}},
+      {"in a relative PATH entry, COMSPEC unset", {{"PATH", "bin::" + path}}},
+      {"relative COMSPEC", {{"COMSPEC", "sh"}}},
+      {"COMSPEC missing, PATH missing", {{"COMSPEC", "@/no-such-interpreter"}, {"PATH", "@/none"}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.title);
+    TempFolder folder;
+    folder.write("sh", planted);
+    chmod(folder.file("sh").c_str(), 0755);
+    ASSERT_EQ(mkdir(folder.file("bin").c_str(), 0755), 0);
+    folder.write("bin/sh", planted);
+    chmod(folder.file("bin/sh").c_str(), 0755);
+    RunSetup setup;
+    for (auto [name, value] : row.environment) {
+      if (value.front() == '@') value = folder.path() + value.substr(1);
+      setup.environment[name] = value;
+    }
+    RunOutcome run = typeWithPauseLines(folder, ": > made-by-pause", ": > again", setup);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(folder.read("planted-ran"), "<missing>");
+    EXPECT_EQ(folder.read("made-by-pause"), "");
+    EXPECT_EQ(folder.read("again"), "");
+    EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
+    EXPECT_NE(run.out.find(" Programa finalizado com exito!"), std::string::npos);
+  }
+}
+
+// The pause's command buffer holds 126 characters of command: a longer one is
+// refused with a notice and runs nothing (cut, it would run without its
+// "touch"); one of exactly 126 runs whole.
+TEST(ShellRun, PauseCommandLongerThanTheBufferIsRefused) {
+  const std::string tooLong = "echo " + std::string(121, 'A') + "; touch cut";
+  const std::string longest = "echo " + std::string(108, 'A') + "; touch whole";
+  ASSERT_EQ(longest.size(), 126u);
   TempFolder folder;
   RunSetup setup;
-  setup.environment = {{"COMSPEC", folder.file("no-such-interpreter")},
-                      {"PATH", folder.file("no-such-directory")}};
-  RunOutcome run = typeWithPauseLines(folder, "touch made-by-pause", "touch again", setup);
+  setup.environment = {{"COMSPEC", ""}};  // /bin/sh
+  RunOutcome run = typeWithPauseLines(folder, tooLong, longest, setup);
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(folder.read("made-by-pause"), "<missing>");
+  EXPECT_EQ(folder.read("cut"), "<missing>");
+  EXPECT_EQ(folder.read("whole"), "");
+  const std::string notice = "comando com mais de 126 caracteres: nao executado\r\n";
+  std::size_t shown = run.out.find(notice);
+  EXPECT_NE(shown, std::string::npos);
+  EXPECT_EQ(run.out.find(notice, shown + 1), std::string::npos);
+  EXPECT_EQ(run.out.find(std::string(121, 'A') + "\r\n"), std::string::npos);  // echo never ran
   EXPECT_EQ(folder.read("relatorio.txt"), goldenReport());
-  EXPECT_NE(run.out.find(" Programa finalizado com exito!"), std::string::npos);
 }
 
 TEST(ShellRun, RedirectedOutputShowsOnlyThePausePrompts) {

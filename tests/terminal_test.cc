@@ -89,14 +89,14 @@ TEST(Terminal, ScreenClearOnlyOnTerminal) {
   EXPECT_EQ(piped.out.find('\x1B'), std::string::npos);
 }
 
-// Without an interpreter to start, the clears leave the screen as it is and
-// the run goes on to its end.
-TEST(Terminal, NoScreenClearWithoutInterpreter) {
+// With COMSPEC naming a missing interpreter and PATH a missing folder, the
+// clears still find /bin/sh, which is never looked for along PATH.
+TEST(Terminal, ScreenClearWithComspecMissingFindsTheSystemShell) {
   TempFolder folder;
   RunOutcome typed = typeWorkedExample(
       folder, {{"COMSPEC", folder.file("no-such-interpreter")}, {"PATH", folder.file("no-such-directory")}});
   EXPECT_EQ(typed.status, 0) << typed.out;
-  EXPECT_EQ(clearsIn(typed.out), 0u);
+  EXPECT_EQ(clearsIn(typed.out), 11u);
   EXPECT_EQ(folder.read("relatorio.txt"),
             testing_support::readSourceFile("tests/golden/worked-example/files/relatorio.txt"));
 }

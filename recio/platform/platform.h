@@ -66,22 +66,24 @@ struct ReadResult {
   bool interrupted = false;
 };
 
-// How the host's command interpreter is found and started: the one tried when
-// COMSPEC names none that can start, the switch that makes it run one command
-// line, the separators of the PATH list and of a directory path, and whether
+// How the host's command interpreter is found and started: the host's own
+// interpreter at its fixed system place (the one used when COMSPEC names none
+// that can start; empty when the host has none), the switch that makes it run
+// one command line, whether a name that starts from the root also needs a
+// drive letter or a network name (else a leading '/' is enough), and whether
 // the interpreter itself runs "cls" (else the platform clears the screen).
 struct ShellSettings {
-  const char* fallback;
+  std::string interpreter;
   const char* commandSwitch;
-  char pathListSeparator;
-  char directorySeparator;
+  bool driveNames;
   bool runsClearCommand;
 };
 
 // The settings of a POSIX host and of a Windows host of the NT family (the
-// hosts that only had "command.com" are not served).
-inline constexpr ShellSettings kPosixShell{"sh", "-c", ':', '/', false};
-inline constexpr ShellSettings kWindowsShell{"cmd.exe", "/c", ';', '\\', true};
+// hosts that only had "command.com" are not served). The Windows side puts the
+// system folder it is given in place of the usual one named here.
+inline const ShellSettings kPosixShell{"/bin/sh", "-c", false, false};
+inline const ShellSettings kWindowsShell{"C:\\Windows\\System32\\cmd.exe", "/c", true, true};
 
 // The host services. One instance serves the process; see `platform()`.
 class Platform {

@@ -4,6 +4,9 @@
 // The interpreter clears the screen itself with its own "cls".
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "recio/platform/platform.h"
 
 namespace recio {
@@ -74,7 +77,17 @@ bool HostPlatform::runProcess(const std::string& program,
   return true;
 }
 
-ShellSettings HostPlatform::shellSettings() { return kWindowsShell; }
+// The interpreter is "cmd.exe" in the folder the system names as its own,
+// never one found in the current folder or along PATH; when the system names
+// no folder there is none, and commands are skipped.
+ShellSettings HostPlatform::shellSettings() {
+  ShellSettings settings = kWindowsShell;
+  char folder[MAX_PATH];
+  UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  bool named = length > 0 && length < MAX_PATH;
+  settings.interpreter = named ? std::string(folder, length) + "\\cmd.exe" : std::string{};
+  return settings;
+}
 
 bool HostPlatform::canStart(const std::string& program) {
   DWORD attributes = GetFileAttributesA(program.c_str());
