@@ -1,7 +1,8 @@
 # Sourced first by the scripts and by .ci/run: strict mode, `root` (the top of
 # the source tree), `absolute`, `configure`, the one way a script configures a
-# build, `apt_get`, and `ensure`, the one way a script installs what it lacks,
-# with the tool lists that more than one script needs.
+# build, `side_by_side`, which runs commands at once on the cores, `apt_get`,
+# and `ensure`, the one way a script installs what it lacks, with the tool
+# lists that more than one script needs.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -28,6 +29,29 @@ command_words() {
 configure() {
   local folder=${2:+$(absolute "$2")}
   (cd "$root" && cmake --preset "$1" ${folder:+-B "$folder"})
+}
+
+# side_by_side COMMAND...: runs the commands (each one word of shell text,
+# which may call the caller's functions) at the same time; once all have
+# ended, shows each one's output whole, in the order given. Fails when any
+# failed. A single command runs as it is, its output shown as it comes.
+side_by_side() {
+  if [ $# -eq 1 ]; then
+    (eval "$1")
+    return
+  fi
+  local folder index status=0 pids=()
+  folder=$(mktemp -d)
+  for index in $(seq 1 $#); do
+    (eval "${!index}") >"$folder/$index" 2>&1 &
+    pids+=($!)
+  done
+  for index in $(seq 1 $#); do
+    wait "${pids[index - 1]}" || status=1
+    cat "$folder/$index"
+  done
+  rm -rf "$folder"
+  return "$status"
 }
 
 # apt_get ARGUMENT...: apt-get that asks nothing and waits up to ten minutes

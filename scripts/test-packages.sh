@@ -6,7 +6,8 @@
 # example's bytes, checks that man finds the manual page and that the program
 # needs no shared library, removes the package again, and checks that the
 # .tar.gz and the .zip hold the files they promise (the read-me byte for byte).
-# Needs root (apt-get). Usage: scripts/test-packages.sh [output-folder]
+# Needs root (apt-get). Usage: scripts/test-packages.sh [output-folder [linux-build windows-build]]
+#   (the build folders as scripts/make-packages.sh takes them)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 out=$(absolute "${1:-$root/build-packages}")
 
@@ -17,7 +18,7 @@ if dpkg-query -W -f='${Status}' dosmo 2>/dev/null | grep -q installed; then
   exit 1
 fi
 
-bash "$root/scripts/make-packages.sh" "$out"
+bash "$root/scripts/make-packages.sh" "$out" "${@:2}"
 version=$(sed -n 's/^project(dosmo VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 deb=$out/dosmo_${version}_$(dpkg --print-architecture).deb
 tarball=$out/dosmo-$version-linux-x86_64.tar.gz

@@ -16,6 +16,21 @@ ensure cmake:cmake x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix \
   x86_64-w64-mingw32-objdump:binutils-mingw-w64-x86-64 wine:wine wineboot:wine wineserver:wine \
   /usr/lib/wine/wine64:wine64 file:file cmp:diffutils diff:diffutils
 
+# A private, headless Wine: its own prefix under the build folder, no display,
+# no debug chatter, and no offer to install the .NET or HTML engines. A new
+# prefix is set up while the compiler works, as the two share no file.
+export WINEPREFIX=$build/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+prefix_setup=
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$build"
+  # wineserver -w lets the set-up's server save the prefix and end.
+  { wineboot -i >/dev/null 2>&1 || true; wineserver -w; } &
+  prefix_setup=$!
+fi
+
 configure mingw "$build" >/dev/null
 cmake --build "$build" -j2 --target dosmo
 exe=$build/dosmo.exe
@@ -24,20 +39,9 @@ if x86_64-w64-mingw32-objdump -p "$exe" | grep -i 'DLL Name' | grep -vi -E 'kern
   echo "dosmo.exe needs DLLs beyond the system's: it is not statically linked" >&2
   exit 1
 fi
-
-# A private, headless Wine: its own prefix under the build folder, no display,
-# no debug chatter, and no offer to install the .NET or HTML engines.
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w        # let the set-up's server save the prefix and end
-fi
+[ -z "$prefix_setup" ] || wait "$prefix_setup"
 # One server kept running between the cases and ended at the end; when a
 # server of this prefix is still running it simply serves the cases instead.
 wineserver -p 2>/dev/null || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-bash "$root/scripts/golden-check.sh" --host windows wine "$exe"
-bash "$root/scripts/golden-check.sh" --host windows --memorial wine "$exe"
+bash "$root/scripts/golden-check.sh" --host windows --also-memorial wine "$exe"
