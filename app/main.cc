@@ -10,7 +10,7 @@
 #include "app/memo_options.h"
 #include "app/usage.h"
 #include "dialogue/dialogue.h"
-#include "recio/platform/platform.h"
+#include "recio/errors.h"
 #include "recio/runtime.h"
 
 namespace {
@@ -19,7 +19,7 @@ std::string refusal;
 
 // Says why the command line is refused, before any question.
 int refuse() {
-  recio::platform().writeStd(recio::StdStream::error, refusal);
+  recio::writeErrorLines(refusal);
   return dosmo::kRefusedStatus;
 }
 

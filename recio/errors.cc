@@ -153,6 +153,19 @@ void writeErrorReport(ErrorCode code, Statement statement,
                       formatErrorReport(code, statement, shownName, operation));
 }
 
+void writeErrorLines(std::string_view lines) {
+  const TerminalKind kind = platform().terminalKind(StdStream::error);
+  std::string shown;
+  while (!lines.empty()) {
+    std::size_t end = lines.find(kLineEnd);
+    appendShownOnTerminal(lines.substr(0, end), kind, shown);
+    if (end == std::string_view::npos) break;
+    shown += kLineEnd;
+    lines.remove_prefix(end + kLineEnd.size());
+  }
+  platform().writeStd(StdStream::error, shown);
+}
+
 void raiseRuntimeError(ErrorCode code, Statement statement,
                        std::string_view unitName, std::string_view operation) {
   writeErrorReport(code, statement, unitName, operation);

@@ -83,6 +83,11 @@ void writeErrorReport(ErrorCode code, Statement statement,
                       std::string_view unitName = {},
                       std::string_view operation = {});
 
+// Writes lines ended by CR LF to standard error, the text of each line shown
+// as a terminal there must receive it (for a message that quotes what the
+// user typed, such as a refused command-line option).
+void writeErrorLines(std::string_view lines);
+
 // Writes the report to standard error and ends the run with status 1.
 [[noreturn]] void raiseRuntimeError(ErrorCode code, Statement statement,
                                     std::string_view unitName = {},

@@ -305,4 +305,21 @@ TEST(Terminal, NameNeverTypedShowsAsNothing) {
   }
 }
 
+// A refused command-line option quotes the value typed, shown the same way.
+TEST(Terminal, RefusedOptionShowsNoControlOfItsValue) {
+  for (bool utf8 : {true, false}) {
+    const std::string shown = std::string("'?]0;X?") + (utf8 ? "?" : "\xC2?") + "2J'";
+    SCOPED_TRACE(shown);
+    TempFolder folder;
+    RunSetup setup;
+    setup.arguments = {"--memorial", "--volume", "\x1B]0;X\x07\xC2\x9B" "2J"};
+    setup.environment = {{"LC_ALL", utf8 ? kUtf8Locale : kSingleByteLocale}};
+    RunOutcome run = testing_support::runOnTerminal(folder, {}, {}, setup);
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_EQ(run.out.rfind("dosmo: valor invalido para --volume: " + shown + " (use ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find(")\r\nUse dosmo --help para ver as opcoes.\r\n"), std::string::npos) << run.out;
+    EXPECT_FALSE(holdsC1Control(run.out, utf8)) << run.out;
+  }
+}
+
 }  // namespace
