@@ -82,7 +82,8 @@ def chromium(profile, downloads, width, height, mobile):
 
 def webkit(profile, downloads, width, height):
     """The browser saves downloads in the user's download folder and keeps
-    its data under the home folder: both are the browser's own folders here."""
+    its data under the home folder: both are the browser's own folders here,
+    given to the driver's process alone (the test's own stay as they are)."""
     from selenium.webdriver.webkitgtk.options import Options
     options = Options()
     options.binary_location = next(str(path) for pattern in WEBKIT_BROWSERS
@@ -91,21 +92,30 @@ def webkit(profile, downloads, width, height):
     config = Path(profile, "config")
     config.mkdir()
     (config / "user-dirs.dirs").write_text(f'XDG_DOWNLOAD_DIR="{downloads}"\n')
-    kept = {name: os.environ.get(name) for name in ("HOME", "XDG_CONFIG_HOME")}
-    os.environ.update(HOME=str(profile), XDG_CONFIG_HOME=str(config))
-    try:
-        driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
-    finally:
-        for name, value in kept.items():
-            if value is None:
-                os.environ.pop(name, None)
-            else:
-                os.environ[name] = value
+    driver = WebKitDriver(dict(os.environ, HOME=str(profile), XDG_CONFIG_HOME=str(config)), options)
     # The window grown by what its own frame takes, so the page gets the size.
     driver.set_window_size(width, height)
     inner = driver.execute_script("return [innerWidth, innerHeight]")
     driver.set_window_size(2 * width - inner[0], 2 * height - inner[1])
     return driver
+
+
+class WebKitDriver(webdriver.WebKitGTK):
+    """The engine's driver, its process (and so the browser) started with the
+    given environment."""
+
+    def __init__(self, environment, options):
+        from selenium.webdriver.remote.webdriver import WebDriver as RemoteDriver
+        from selenium.webdriver.webkitgtk.service import Service
+        self.service = Service("/usr/bin/WebKitWebDriver", env=environment)
+        self.service.start()
+        try:
+            RemoteDriver.__init__(self, command_executor=self.service.service_url,
+                                  desired_capabilities=options.to_capabilities())
+        except BaseException:
+            self.service.stop()
+            raise
+        self._is_remote = False
 
 
 def firefox(profile, downloads, width, height):
@@ -135,21 +145,27 @@ class BidiError(Exception):
 class BidiConnection:
     """Commands over one WebDriver BiDi socket, each awaited in turn, and the
     browsing contexts with a page still loading, from the navigation events.
-    Every connection runs on the thread's one event loop."""
+    Each connection runs on an event loop of its own, so a browser started on
+    one thread serves on another."""
 
     def __init__(self, address):
         import websockets
-        try:
-            self.loop = asyncio.get_event_loop()
-        except RuntimeError:
-            self.loop = asyncio.new_event_loop()
-            asyncio.set_event_loop(self.loop)
-        self.socket = self.loop.run_until_complete(websockets.connect(address, max_size=None))
+        self.loop = asyncio.new_event_loop()
+
+        async def connect():
+            return await websockets.connect(address, max_size=None)
+        self.socket = self.run(connect())
         self.next_id = 0
         self.loading = set()
 
+    def run(self, work):
+        """Runs a coroutine on the connection's loop, the calling thread's
+        current loop meanwhile (the socket's library looks it up)."""
+        asyncio.set_event_loop(self.loop)
+        return self.loop.run_until_complete(work)
+
     def call(self, method, timeout=START_SECONDS, **params):
-        return self.loop.run_until_complete(asyncio.wait_for(self._call(method, params), timeout))
+        return self.run(asyncio.wait_for(self._call(method, params), timeout))
 
     async def _call(self, method, params):
         self.next_id += 1
@@ -177,12 +193,12 @@ class BidiConnection:
             while context in self.loading:
                 self.note(json.loads(await self.socket.recv()))
         try:
-            self.loop.run_until_complete(asyncio.wait_for(events(), timeout))
+            self.run(asyncio.wait_for(events(), timeout))
         except asyncio.TimeoutError:
             self.loading.discard(context)
 
     def close(self):
-        self.loop.run_until_complete(self.socket.close())
+        self.run(self.socket.close())
 
 
 def local_value(value):

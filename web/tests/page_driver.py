@@ -15,6 +15,7 @@ import sys
 import tempfile
 import time
 import unittest
+from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
 import engines
@@ -96,26 +97,75 @@ def every_engine(test):
     return test
 
 
-class Browser:
-    """One fresh browser of the engine with its own profile and download folder."""
+def start(engine, width, height, mobile):
+    """A fresh browser of the engine with its own new profile and download
+    folder: (profile, downloads, driver)."""
+    profile = tempfile.mkdtemp(prefix=f"dosmo-{engine}-")
+    downloads = Path(tempfile.mkdtemp(prefix="dosmo-downloads-"))
+    try:
+        return profile, downloads, engines.launch(engine, profile, downloads, width, height, mobile)
+    except BaseException:
+        stop(profile, downloads, None)
+        raise
 
-    def __init__(self, width=1280, height=800, mobile=False, shots=None, engine="chromium"):
+
+def stop(profile, downloads, driver):
+    if driver is not None:
+        driver.quit()
+    shutil.rmtree(profile, ignore_errors=True)
+    shutil.rmtree(downloads, ignore_errors=True)
+
+
+class Launcher:
+    """Starts the browsers one case ahead: when a case takes a browser of a
+    kind (engine and screen), the next of that kind starts in the background
+    while the case runs, and a browser a case is done with ends in the
+    background. Each browser still serves one case only, fresh, with its own
+    profile and download folder. `finish` waits for both and ends the
+    browsers no case took, so that nothing runs beside what follows."""
+
+    def __init__(self):
+        self.starting = ThreadPoolExecutor(max_workers=1)
+        self.ending = ThreadPoolExecutor(max_workers=1)
+        self.spares = {}
+        self.ends = []
+
+    def take(self, kind, ahead=True):
+        spare = self.spares.pop(kind, None)
+        started = spare.result() if spare is not None else start(*kind)
+        if ahead:
+            self.spares[kind] = self.starting.submit(start, *kind)
+        return started
+
+    def end(self, started):
+        self.ends.append(self.ending.submit(stop, *started))
+
+    def finish(self):
+        for spare in self.spares.values():
+            with contextlib.suppress(Exception):
+                self.end(spare.result())
+        self.spares.clear()
+        for ended in self.ends:
+            with contextlib.suppress(Exception):
+                ended.result()
+        self.ends.clear()
+
+
+LAUNCHER = Launcher()
+
+
+class Browser:
+    """One fresh browser of the engine with its own profile and download
+    folder; with ahead, the next of its kind starts meanwhile (Launcher)."""
+
+    def __init__(self, width=1280, height=800, mobile=False, shots=None, engine="chromium", ahead=True):
         self.name = "phone" if mobile else "desktop"
         self.engine = engine
         self.shots = shots
-        self.profile = tempfile.mkdtemp(prefix=f"dosmo-{engine}-")
-        self.downloads = Path(tempfile.mkdtemp(prefix="dosmo-downloads-"))
-        try:
-            self.driver = engines.launch(engine, self.profile, self.downloads, width, height, mobile)
-        except BaseException:
-            shutil.rmtree(self.profile, ignore_errors=True)
-            shutil.rmtree(self.downloads, ignore_errors=True)
-            raise
+        self.profile, self.downloads, self.driver = LAUNCHER.take((engine, width, height, mobile), ahead)
 
     def close(self):
-        self.driver.quit()
-        shutil.rmtree(self.profile, ignore_errors=True)
-        shutil.rmtree(self.downloads, ignore_errors=True)
+        LAUNCHER.end((self.profile, self.downloads, self.driver))
 
     def until(self, condition, message):
         return WebDriverWait(self.driver, WAIT_SECONDS, poll_frequency=0.02).until(
@@ -299,7 +349,8 @@ def first_question_times(site, engine, visits=6):
     """Navigation to the first question on the screen (the page's first
     paint with content) and to the program waiting for its answer: a first
     visit, then later visits."""
-    browser = Browser(engine=engine)
+    LAUNCHER.finish()  # nothing starts or ends beside the visits
+    browser = Browser(engine=engine, ahead=False)
     try:
         with served(site) as (_, url):
             times = []
@@ -311,6 +362,7 @@ def first_question_times(site, engine, visits=6):
             return times
     finally:
         browser.close()
+        LAUNCHER.finish()
 
 
 def print_budget(site, budget, engine):
@@ -366,7 +418,10 @@ def run(test_case, site, budget, engine):
     suite = unittest.TestSuite(
         test for test in unittest.defaultTestLoader.loadTestsFromTestCase(test_case)
         if engine == "chromium" or getattr(getattr(test, test._testMethodName), "every_engine", False))
-    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    try:
+        result = unittest.TextTestRunner(verbosity=2).run(suite)
+    finally:
+        LAUNCHER.finish()
     print_budget(site, budget, engine)
     failed = len(result.failures) + len(result.errors)
     print(f"{result.testsRun - failed} passed, {failed} failed")
