@@ -19,7 +19,7 @@ if [ -z "$wasm" ]; then
 fi
 
 ensure npm:npm llvm-strip-14:llvm-14
-(cd "$root/web" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+npm_install "$root/web"
 shim=$root/web/node_modules/@bjorn3/browser_wasi_shim
 
 rm -rf "$site"

@@ -1,8 +1,8 @@
 # Sourced first by the scripts and by .ci/run: strict mode, `root` (the top of
 # the source tree), `absolute`, `configure`, the one way a script configures a
-# build, `side_by_side`, which runs commands at once on the cores, `apt_get`,
-# and `ensure`, the one way a script installs what it lacks, with the tool
-# lists that more than one script needs.
+# build, `side_by_side`, which runs commands at once on the cores,
+# `npm_install`, `apt_get`, and `ensure`, the one way a script installs what
+# it lacks, with the tool lists that more than one script needs.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -52,6 +52,16 @@ side_by_side() {
   done
   rm -rf "$folder"
   return "$status"
+}
+
+# npm_install FOLDER: the packages of FOLDER's committed lock file, by npm ci,
+# unless they were installed from that same lock already (npm ci would
+# remove them and unpack every one again).
+npm_install() {
+  local folder=$1
+  cmp -s "$folder/package-lock.json" "$folder/node_modules/.installed-lock.json" && return 0
+  (cd "$folder" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+  cp "$folder/package-lock.json" "$folder/node_modules/.installed-lock.json"
 }
 
 # apt_get ARGUMENT...: apt-get that asks nothing and waits up to ten minutes

@@ -19,13 +19,8 @@ ensure_wasm_tools chromium chromium-driver python3-selenium python3-websockets f
 
 bash "$root/scripts/build-web.sh" "$site"
 
-# Lighthouse, pinned by web/tests/package-lock.json: installed again only
-# when the lock differs from the one it was installed from.
-tools=$root/web/tests
-if ! cmp -s "$tools/package-lock.json" "$tools/node_modules/.installed-lock.json"; then
-  (cd "$tools" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
-  cp "$tools/package-lock.json" "$tools/node_modules/.installed-lock.json"
-fi
+# Lighthouse, pinned by web/tests/package-lock.json.
+npm_install "$root/web/tests"
 
 status=0
 for engine in ${DOSMO_ENGINES:-chromium firefox webkit}; do
