@@ -4,7 +4,8 @@
 # scripts/golden-check.sh: the same exact bytes the Linux build meets. A case
 # may hold a per-host expectation <name>.windows.txt (for stdout, stderr or
 # status) where Windows differs for a documented reason; none is needed at
-# present (Wine's "cls" writes nothing to redirected output).
+# present (Wine's "cls" writes nothing to redirected output). Then it checks
+# that a cmd.exe planted in the current folder is never started.
 # Usage: scripts/test-windows.sh [build-folder]   (default: build-win)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 build=$(absolute "${1:-$root/build-win}")
@@ -45,3 +46,21 @@ fi
 wineserver -p 2>/dev/null || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 bash "$root/scripts/golden-check.sh" --host windows --also-memorial wine "$exe"
+
+# A cmd.exe planted in the report's folder is never started: a stand-in that
+# would leave "planted-ran" there, and the worked example run with a COMSPEC
+# that names "cmd.exe" relatively (Wine gives every program the system's
+# COMSPEC, so the system's interpreter sets it for the run); its screen clears
+# must use the system folder's cmd.exe and the console bytes stay the same.
+planted=$build/planted-interpreter
+rm -rf "$planted" && mkdir -p "$planted"
+printf '#include <cstdio>\nint main() { return std::fopen("planted-ran", "w") ? 0 : 1; }\n' >"$planted/planted.cc"
+x86_64-w64-mingw32-g++-posix -static -o "$planted/cmd.exe" "$planted/planted.cc"
+cp "$exe" "$planted/dosmo.exe"
+cp "$root/tests/golden/worked-example/answers.txt" "$planted/"
+(cd "$planted" && wine 'C:\windows\system32\cmd.exe' /c 'set COMSPEC=cmd.exe&& dosmo.exe < answers.txt' >stdout.txt)
+if [ -e "$planted/planted-ran" ] || ! cmp -s "$planted/stdout.txt" "$root/tests/golden/worked-example/stdout.txt"; then
+  echo "planted cmd.exe: started, or the run's console bytes changed" >&2
+  exit 1
+fi
+echo "planted cmd.exe: never started"
