@@ -21,9 +21,13 @@ struct WholeFile {
 // naming it, before anything is written. Each file is written to a new file
 // in its folder and all of them are moved over their names only when every
 // one is whole, while the folder is held against other runs doing the same,
-// so the set beside a report always comes from one run. A failure removes
-// the new files, leaves every name as it was and ends the run with the
-// report of its cause.
+// so the set beside a report always comes from one run. Each older file is
+// kept under a second name until all are moved, so a move that fails after
+// another succeeded puts the older files back: a failure removes the new
+// files, leaves every name as it was and ends the run with the report of its
+// cause. (Where the file system has no second names, the older file is
+// moved aside instead, and its name stands empty for the moment until its
+// new file is moved there.)
 void replaceFilesWhole(int unit, const std::vector<WholeFile>& files);
 
 }  // namespace recio

@@ -180,6 +180,11 @@ FileFault moveOver(const std::string& from, const std::string& to) {
   return openFaultOf(errno);
 }
 
+FileFault link(const std::string& name, const std::string& alias) {
+  if (::link(name.c_str(), alias.c_str()) == 0) return FileFault::none;
+  return openFaultOf(errno);
+}
+
 FileFault remove(const std::string& name) {
   if (::unlink(name.c_str()) == 0) return FileFault::none;
   return openFaultOf(errno);

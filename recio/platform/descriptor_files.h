@@ -44,6 +44,8 @@ NameKind kind(const std::string& name);
 bool isSameFile(int descriptor, const std::string& name);
 // Moves `from` over `to` in one step (rename).
 FileFault moveOver(const std::string& from, const std::string& to);
+// Gives the file `name` the second name `alias` (link).
+FileFault link(const std::string& name, const std::string& alias);
 // Removes the file `name`.
 FileFault remove(const std::string& name);
 

@@ -120,6 +120,9 @@ class Platform {
   // Moves the file `from` over `to` in one step, replacing what `to` named
   // (never writing through it).
   virtual FileFault moveFileOver(const std::string& from, const std::string& to) = 0;
+  // Gives the file `name` the second name `alias` (a hard link), which must
+  // not exist yet; fails where the file system has no second names.
+  virtual FileFault linkFile(const std::string& name, const std::string& alias) = 0;
   // Removes the file `name`.
   virtual FileFault removeFile(const std::string& name) = 0;
   // Keeps other runs from replacing files in the folder of `name` until
@@ -188,6 +191,7 @@ class HostPlatform final : public Platform {
   NameKind nameKind(const std::string& name) override;
   bool isSameFile(std::intptr_t handle, const std::string& name) override;
   FileFault moveFileOver(const std::string& from, const std::string& to) override;
+  FileFault linkFile(const std::string& name, const std::string& alias) override;
   FileFault removeFile(const std::string& name) override;
 #if !defined(_WIN32) && !defined(__wasi__)
   // Only POSIX folders take a lock; the other sides hold nothing.

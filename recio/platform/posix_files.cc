@@ -87,6 +87,10 @@ FileFault HostPlatform::moveFileOver(const std::string& from, const std::string&
   return descriptor_files::moveOver(from, to);
 }
 
+FileFault HostPlatform::linkFile(const std::string& name, const std::string& alias) {
+  return descriptor_files::link(name, alias);
+}
+
 FileFault HostPlatform::removeFile(const std::string& name) { return descriptor_files::remove(name); }
 
 // The folder is held by an exclusive whole-file lock on the folder itself,

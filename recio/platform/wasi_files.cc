@@ -78,6 +78,10 @@ FileFault HostPlatform::moveFileOver(const std::string& from, const std::string&
   return descriptor_files::moveOver(pathOf(from), pathOf(to));
 }
 
+FileFault HostPlatform::linkFile(const std::string& name, const std::string& alias) {
+  return descriptor_files::link(pathOf(name), pathOf(alias));
+}
+
 FileFault HostPlatform::removeFile(const std::string& name) {
   return descriptor_files::remove(pathOf(name));
 }

@@ -207,6 +207,11 @@ FileFault HostPlatform::moveFileOver(const std::string& from, const std::string&
   return openFaultOf(GetLastError());
 }
 
+FileFault HostPlatform::linkFile(const std::string& name, const std::string& alias) {
+  if (CreateHardLinkA(alias.c_str(), name.c_str(), nullptr)) return FileFault::none;
+  return openFaultOf(GetLastError());
+}
+
 FileFault HostPlatform::removeFile(const std::string& name) {
   if (DeleteFileA(name.c_str())) return FileFault::none;
   return openFaultOf(GetLastError());

@@ -2,8 +2,8 @@
 // from a string (one line per read when it plays a terminal), standard output
 // and error captured, the environment from a map, child processes recorded and
 // never started, and files kept in memory (or, for tests of the host's own
-// file calls, handed to the host). Switches make reads, writes, file writes or
-// process starts fail.
+// file calls, handed to the host). Switches make reads, writes, file writes,
+// moves, second names or process starts fail.
 #ifndef DOSMO_TESTS_SUPPORT_MEMORY_PLATFORM_H_
 #define DOSMO_TESTS_SUPPORT_MEMORY_PLATFORM_H_
 
@@ -39,6 +39,9 @@ class MemoryPlatform final : public recio::Platform {
   bool failOutputWrites = false;
   bool failFileWrites = false;      // every write to a memory file finds the disk full
   bool hostFiles = false;           // files and devices are the host's, not memory's
+  std::string refuseMovesOnto;      // moves over this name are refused, also on the host,
+  int movesToRefuse = 1;            // this many of them
+  bool refuseLinks = false;         // second names are refused, also on the host
   std::string output;               // bytes written to standard output
   std::string error;                // bytes written to standard error
   std::map<std::string, std::string> variables;
@@ -146,11 +149,26 @@ class MemoryPlatform final : public recio::Platform {
   }
 
   recio::FileFault moveFileOver(const std::string& from, const std::string& to) override {
+    if (to == refuseMovesOnto && movesToRefuse > 0) {
+      --movesToRefuse;
+      return recio::FileFault::accessDenied;
+    }
     if (hostFiles) return host().moveFileOver(from, to);
     auto found = files_.find(from);
     if (found == files_.end()) return recio::FileFault::notFound;
     files_[to] = std::move(found->second);
     files_.erase(from);
+    return recio::FileFault::none;
+  }
+
+  // A second name of a memory file is a copy of it.
+  recio::FileFault linkFile(const std::string& name, const std::string& alias) override {
+    if (refuseLinks) return recio::FileFault::notSupported;
+    if (hostFiles) return host().linkFile(name, alias);
+    if (files_.count(alias) != 0) return recio::FileFault::exists;
+    auto found = files_.find(name);
+    if (found == files_.end()) return recio::FileFault::notFound;
+    files_[alias] = found->second;
     return recio::FileFault::none;
   }
 
