@@ -10,7 +10,9 @@ namespace recio {
 ErrorCode openErrorFor(FileFault fault) {
   switch (fault) {
     case FileFault::invalidName: return ErrorCode::invalidFileName;
-    case FileFault::accessDenied: return ErrorCode::fileAccessDenied;
+    case FileFault::accessDenied:
+    case FileFault::inUse:
+      return ErrorCode::fileAccessDenied;
     case FileFault::exists: return ErrorCode::fileExists;
     case FileFault::notFound: return ErrorCode::fileNotFound;
     case FileFault::tooManyOpen: return ErrorCode::tooManyOpenFiles;

@@ -70,14 +70,19 @@ std::string missingName(int unit) {
 }
 
 // Opens a file of status "UNKNOWN": an existing one as it is, else a new one
-// created exclusively; read-write, then read-only, then write-only.
+// created exclusively; read-write, then read-only, then write-only. A file
+// another run holds is refused at once: tried with less access, it could be
+// opened read-only once that run ends, and the first record refused.
 FileOpen openUnknownOnce(const std::string& name, bool* created) {
   Platform& host = platform();
   *created = !host.fileExists(name);
   FileOpen result;
   for (FileAccess access : {FileAccess::readWrite, FileAccess::readOnly, FileAccess::writeOnly}) {
     result = host.openFile(name, access, *created);
-    if (result.fault == FileFault::none || result.fault == FileFault::interrupted) break;
+    if (result.fault == FileFault::none || result.fault == FileFault::interrupted ||
+        result.fault == FileFault::inUse) {
+      break;
+    }
   }
   return result;
 }

@@ -23,7 +23,8 @@ enum class StdStream { input, output, error };
 enum class FileFault {
   none,
   invalidName,   // the host rejects the name
-  accessDenied,  // no permission, or the file is locked
+  accessDenied,  // no permission
+  inUse,         // another run holds the file (see `openFile`)
   exists,        // exclusive creation found the file already there
   notFound,      // the file or a directory on its path does not exist
   tooManyOpen,   // the process or the system has no free file handle
@@ -102,7 +103,7 @@ class Platform {
   virtual bool fileExists(const std::string& name) = 0;
   // Opens an existing file, or creates a new one exclusively when `create`,
   // and holds it for this run until it is closed, where the host has locks:
-  // a file another run holds is refused as `accessDenied`, untouched.
+  // a file another run holds is refused as `inUse`, untouched.
   // Open, write and close tell an interrupt that broke in as `interrupted`.
   virtual FileOpen openFile(const std::string& name, FileAccess access, bool create) = 0;
   // Connects a host device; its handle is closed like a file's.

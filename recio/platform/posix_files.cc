@@ -53,7 +53,7 @@ FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool
   if (opened.fault != FileFault::none) return opened;
   if (holdForThisRun(descriptorOf(opened.handle), access)) return opened;
   descriptor_files::close(descriptorOf(opened.handle));
-  return {-1, FileFault::accessDenied};
+  return {-1, FileFault::inUse};
 }
 
 FileOpen HostPlatform::openDevice(Device device) {

@@ -131,7 +131,7 @@ FileOpen HostPlatform::openFile(const std::string& name, FileAccess access, bool
   if (file.fault != FileFault::none || holdForThisRun(handleOf(file.handle))) return file;
   // Another run holds it: refused before anything in it is touched.
   CloseHandle(handleOf(file.handle));
-  return {-1, FileFault::accessDenied};
+  return {-1, FileFault::inUse};
 }
 
 FileOpen HostPlatform::openDevice(Device device) {
