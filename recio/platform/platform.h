@@ -194,8 +194,8 @@ class HostPlatform final : public Platform {
   FileFault moveFileOver(const std::string& from, const std::string& to) override;
   FileFault linkFile(const std::string& name, const std::string& alias) override;
   FileFault removeFile(const std::string& name) override;
-#if !defined(_WIN32) && !defined(__wasi__)
-  // Only POSIX folders take a lock; the other sides hold nothing.
+#if !defined(__wasi__)
+  // WASI has no locks: that side holds nothing.
   FileOpen holdFolderOf(const std::string& name) override;
   void releaseFolder(std::intptr_t handle) override;
 #endif

@@ -2,10 +2,14 @@
 // test, open with exclusive creation and deny-none sharing and a byte-range
 // lock that holds the file for the run, device connections, cutting, writing
 // and closing. Every failure is told as a `FileFault` from the host's
-// last-error code; no handle is passed to children.
+// last-error code; no handle is passed to children. Files put in place beside
+// a report are moved there while their folder is held by a named mutex that
+// every run on this machine shares.
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 #include "recio/platform/platform.h"
 
@@ -119,6 +123,31 @@ FileOpen duplicateOf(DWORD standard) {
   return {reinterpret_cast<std::intptr_t>(copy), FileFault::none};
 }
 
+// How long a run waits for another that replaces files in the same folder.
+constexpr DWORD kFolderHoldMilliseconds = 5000;
+// How often a refused move is tried again, and how long apart: a second in all.
+constexpr int kMoveAttempts = 100;
+constexpr DWORD kMovePauseMilliseconds = 10;
+
+// The name of the mutex that holds the folder of `name`: a hash of the
+// folder's full path in lower case (a mutex name takes no backslash).
+std::string folderMutexName(const std::string& name) {
+  const std::size_t slash = name.find_last_of("/\\");
+  // "dir\\." and "." give the folder's full path without a closing separator.
+  const std::string folder = (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + ".";
+  char full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
+  const std::string path = length > 0 && length < sizeof full ? std::string(full, length) : folder;
+  std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+  for (char c : path) {
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    hash = (hash ^ static_cast<unsigned char>(lower)) * 1099511628211ULL;
+  }
+  char text[40];
+  std::snprintf(text, sizeof text, "Local\\dosmo-folder-%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
 }  // namespace
 
 bool HostPlatform::fileExists(const std::string& name) {
@@ -189,9 +218,12 @@ NameKind HostPlatform::nameKind(const std::string& name) {
   return (attributes & kNotPlain) != 0 ? NameKind::other : NameKind::file;
 }
 
-// The same volume and the same file index.
+// The same volume and the same file index. The name is opened sharing even
+// deletion, so that another run can move a file over it meanwhile.
 bool HostPlatform::isSameFile(std::intptr_t handle, const std::string& name) {
-  HANDLE named = createShared(name.c_str(), 0, OPEN_EXISTING);
+  SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+  HANDLE named = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &security,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (named == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION a = {}, b = {};
   const bool same = GetFileInformationByHandle(handleOf(handle), &a) &&
@@ -202,9 +234,17 @@ bool HostPlatform::isSameFile(std::intptr_t handle, const std::string& name) {
   return same;
 }
 
+// A file that another program has open for a moment (another run checking
+// the name, a virus scanner, an indexer) cannot be replaced, so a refused
+// move is tried again for a second before it is told.
 FileFault HostPlatform::moveFileOver(const std::string& from, const std::string& to) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return FileFault::none;
-  return openFaultOf(GetLastError());
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return FileFault::none;
+    const DWORD error = GetLastError();
+    const bool refused = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+    if (!refused || attempt == kMoveAttempts) return openFaultOf(error);
+    Sleep(kMovePauseMilliseconds);
+  }
 }
 
 FileFault HostPlatform::linkFile(const std::string& name, const std::string& alias) {
@@ -215,6 +255,26 @@ FileFault HostPlatform::linkFile(const std::string& name, const std::string& ali
 FileFault HostPlatform::removeFile(const std::string& name) {
   if (DeleteFileA(name.c_str())) return FileFault::none;
   return openFaultOf(GetLastError());
+}
+
+// A mutex left by a run that ended without releasing it is taken over. Where
+// no mutex can be made, the folder goes unheld.
+FileOpen HostPlatform::holdFolderOf(const std::string& name) {
+  SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+  HANDLE mutex = CreateMutexA(&security, FALSE, folderMutexName(name).c_str());
+  if (mutex == nullptr) return {-1, FileFault::none};
+  const DWORD waited = WaitForSingleObject(mutex, kFolderHoldMilliseconds);
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+    return {reinterpret_cast<std::intptr_t>(mutex), FileFault::none};
+  }
+  CloseHandle(mutex);
+  return {-1, FileFault::accessDenied};
+}
+
+void HostPlatform::releaseFolder(std::intptr_t handle) {
+  if (handle == -1) return;
+  ReleaseMutex(handleOf(handle));
+  CloseHandle(handleOf(handle));
 }
 
 }  // namespace recio
