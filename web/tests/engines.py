@@ -57,7 +57,13 @@ def launch(engine, profile, downloads, width, height, mobile):
     if engine == "chromium":
         return chromium(profile, downloads, width, height, mobile)
     if engine == "firefox":
-        return BidiDriver(firefox(profile, downloads, width, height), width, height, mobile)
+        started = firefox(profile, downloads, width, height)
+        try:
+            return BidiDriver(started, width, height, mobile)
+        except BaseException:
+            started[0].kill()  # a browser the test cannot drive is not left running
+            started[0].wait()
+            raise
     if engine == "webkit":
         return webkit(profile, downloads, width, height)
     raise ValueError(f"no engine {engine!r}; one of {', '.join(ENGINES)}")
