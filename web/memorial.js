@@ -31,15 +31,6 @@ function figureOf(figure, unit) {
   return `${figure.texto} ${unit}`;
 }
 
-// A mass shows on its part only where it fits; the list holds them all.
-function fitMasses() {
-  for (const mass of figure.querySelectorAll('.composition-masses span')) {
-    mass.hidden = false;
-    mass.hidden = mass.scrollWidth > mass.clientWidth;
-  }
-}
-new ResizeObserver(fitMasses).observe(figure);
-
 // The key figures of a design, named as the page lists them, and where the
 // memo's JSON keeps each (its text as the memo shows it).
 const kKeyFigures = [['fc28', 'fc28'], ['a/c', 'relacao_ac'], ['cimento', 'consumo_cimento']];
@@ -106,7 +97,8 @@ function drawComposition(parts) {
     x += part.volume.valor;
   });
   // Masses written over the parts wide enough to hold them, as HTML laid on
-  // the bar (SVG text would stretch with the bar).
+  // the bar (SVG text would stretch with the bar). A mass wider than its
+  // part is not shown there (the style sheet hides it); the list holds all.
   const masses = document.createElement('div');
   masses.className = 'composition-masses';
   masses.setAttribute('aria-hidden', 'true');
@@ -176,6 +168,5 @@ export function showMemorial(files) {
   if (parts !== null) {
     drawComposition(parts);
     figure.hidden = false;
-    fitMasses();
   }
 }
