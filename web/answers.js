@@ -5,7 +5,7 @@
 import { decode } from './cp1252.js';
 import { answerPlace, questionText } from './transcript.js';
 
-// Lines of an opened file placed on the screen one run each; the program
+// Lines of an opened file, or of a link, placed on the screen; the program
 // never reads that many answers, so later lines cannot be on its screen.
 const kMostPlacedLines = 400;
 const kUnread = { at: null, below: false, question: null };
@@ -32,19 +32,27 @@ function keyOf(question, earlier) {
   return `${question}\u0000${earlier.filter((step) => step.question === question).length}`;
 }
 
-// Places each line ({text, bytes}) after `steps` by running the program on
-// the lines before it; returns the steps and the run of all of them.
-export async function placeLines(run, lines, steps = [], before = null) {
+// `run(lines, next)` runs the program once on the lines; each time it asks
+// for more, `next(stdout)` (the output as a run ending there would leave
+// it) gives the next line, or null to end its input there.
+
+// Places each line ({text, bytes}) after `steps`, in one run: a line is
+// given when the program asks for more, and placed where it asks. Lines it
+// never came to read are kept unread, and given with the others in a last
+// run, as the program reads a file; returns the steps and that run.
+export async function placeLines(run, lines, steps = []) {
   const placed = [...steps];
-  let result = before ?? await run(placed);
-  let everyLineRead = true;
-  for (const line of lines) {
-    const reading = result.ending === 'waiting' && placed.length < kMostPlacedLines;
-    placed.push({ text: line.text, bytes: line.bytes, ...(reading ? nextPlace(result, placed) : kUnread) });
-    if (reading) result = await run(placed);
-    else everyLineRead = false;
+  let taken = 0;
+  let result = await run(placed, (stdout) => {
+    if (taken === lines.length || placed.length >= kMostPlacedLines) return null;
+    const line = lines[taken++];
+    placed.push({ text: line.text, bytes: line.bytes, ...nextPlace({ stdout }, placed) });
+    return line;
+  });
+  if (taken < lines.length) {
+    for (const line of lines.slice(taken)) placed.push({ text: line.text, bytes: line.bytes, ...kUnread });
+    result = await run(placed);
   }
-  if (!everyLineRead) result = await run(placed);
   return { steps: placed, result };
 }
 
@@ -86,20 +94,21 @@ export function keptLines(later) {
   return [...later.values()].map((step) => ({ text: step.text, bytes: step.bytes, ...kUnread, question: step.question }));
 }
 
-// While the program asks a question that an answer of `later` answered
-// before, that answer is given again (and taken out of `later`); the first
-// question that is new waits for its answer.
-export async function answerAgain(run, steps, result, later) {
+// The steps run once more: while the program asks a question that an
+// answer of `later` answered before, that answer is given again (and taken
+// out of `later`); the first question that is new waits for its answer.
+export async function answerAgain(run, steps, later) {
   const kept = [...steps];
-  while (result.ending === 'waiting' && kept.length < kMostPlacedLines) {
-    const place = nextPlace(result, kept);
+  const result = await run(kept, (stdout) => {
+    if (kept.length >= kMostPlacedLines) return null;
+    const place = nextPlace({ stdout }, kept);
     const key = later.has(keyOf(place.question, kept)) ? keyOf(place.question, kept) : firstUnread(later);
     const old = later.get(key);
-    if (old === undefined) break;
+    if (old === undefined) return null;
     later.delete(key);
     kept.push({ text: old.text, bytes: old.bytes, ...place });
-    result = await run(kept);
-  }
+    return old;
+  });
   return { steps: kept, result };
 }
 
@@ -107,8 +116,7 @@ export async function answerAgain(run, steps, result, later) {
 // before it stay, and each later question takes the answer it had before.
 export async function changeAnswer(run, steps, index, line, later) {
   const { at, below, question } = steps[index];
-  const kept = [...steps.slice(0, index), { text: line.text, bytes: line.bytes, at, below, question }];
-  return answerAgain(run, kept, await run(kept), later);
+  return answerAgain(run, [...steps.slice(0, index), { text: line.text, bytes: line.bytes, at, below, question }], later);
 }
 
 // Takes back the last answer the program read; the lines after it that it

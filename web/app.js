@@ -64,8 +64,14 @@ function serially(task) {
   return queue;
 }
 
-async function run(lines, options = quantities) {
-  return runProgram(program, answerFileBytes(lines), options);
+// One run on the lines; `next` gives more lines as the program asks
+// (answers.js).
+async function run(lines, next = null, options = quantities) {
+  const more = next && ((stdout) => {
+    const line = next(stdout);
+    return line === null ? null : answerFileBytes([line]);
+  });
+  return runProgram(program, answerFileBytes(lines), options, more);
 }
 
 // ---- showing a run
@@ -202,8 +208,7 @@ async function answer(event) {
   serially(async () => {
     if (current?.ending !== 'waiting') return;  // an earlier answer ended the run
     steps.push({ ...typedLine(text), ...nextPlace(current, steps) });
-    current = await run(steps);
-    if (later.size > 0) ({ steps, result: current } = await answerAgain(run, steps, current, later));
+    ({ steps, result: current } = await answerAgain(run, steps, later));
     show(kBringIntoView);
     performance.measure('answer-to-question', 'answer-sent');
   });
@@ -336,7 +341,7 @@ function askQuantities(event) {
   const loss = page.loss.value.trim();
   const options = [...(volume ? ['--volume', volume] : []), ...(loss ? ['--perda', loss] : [])];
   serially(async () => {
-    const result = await run(steps, options);
+    const result = await run(steps, null, options);
     const refused = result.status === kRefusedOptions;
     page['quantities-message'].hidden = !refused;
     page['quantities-message'].textContent = refused ? decode(result.stderr).split('\r\n')[0] : '';
