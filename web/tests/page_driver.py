@@ -131,11 +131,24 @@ class Launcher:
         self.ends = []
 
     def take(self, kind, ahead=True):
+        """A browser of the kind; without ahead, none starts or ends beside
+        the case (it measures the page's timings)."""
         spare = self.spares.pop(kind, None)
         started = spare.result() if spare is not None else start(*kind)
         if ahead:
             self.spares[kind] = self.starting.submit(start, *kind)
+        else:
+            self.settle()
         return started
+
+    def settle(self):
+        for spare in self.spares.values():
+            with contextlib.suppress(Exception):
+                spare.result()
+        for ended in self.ends:
+            with contextlib.suppress(Exception):
+                ended.result()
+        self.ends.clear()
 
     def end(self, started):
         self.ends.append(self.ending.submit(stop, *started))
@@ -145,10 +158,7 @@ class Launcher:
             with contextlib.suppress(Exception):
                 self.end(spare.result())
         self.spares.clear()
-        for ended in self.ends:
-            with contextlib.suppress(Exception):
-                ended.result()
-        self.ends.clear()
+        self.settle()
 
 
 LAUNCHER = Launcher()
