@@ -4,20 +4,23 @@
 // once, and app.js takes over the dialogue.
 const kLatestStart = 1000;  // ms: a tab in the background paints nothing
 
-// After the browser's first paint with content, where it reports paints;
-// after the next frame elsewhere.
+// After the browser's first paint with content: once it reports the largest
+// paint (the console, painted then), else the first paint with content, else
+// after the next frame.
 function afterFirstPaint() {
   return new Promise((resolve) => {
     setTimeout(resolve, kLatestStart);
-    if (PerformanceObserver.supportedEntryTypes?.includes('paint')) {
-      new PerformanceObserver((entries, observer) => {
-        if (entries.getEntriesByName('first-contentful-paint').length === 0) return;
-        observer.disconnect();
-        resolve();
-      }).observe({ type: 'paint', buffered: true });
-    } else {
+    const reported = PerformanceObserver.supportedEntryTypes ?? [];
+    const type = ['largest-contentful-paint', 'paint'].find((kind) => reported.includes(kind));
+    if (type === undefined) {
       requestAnimationFrame(() => setTimeout(resolve));
+      return;
     }
+    new PerformanceObserver((entries, observer) => {
+      if (type === 'paint' && entries.getEntriesByName('first-contentful-paint').length === 0) return;
+      observer.disconnect();
+      resolve();
+    }).observe({ type, buffered: true });
   });
 }
 
