@@ -91,10 +91,19 @@ def served(folder, log=None):
         server.wait()
 
 
-def every_engine(test):
-    """Marks a case that runs in every engine; the others run in Chromium only."""
-    test.every_engine = True
-    return test
+ENGINES = ("chromium", "firefox", "webkit")
+
+
+def in_engines(*engines):
+    """Marks a case that runs in these engines too; the others run in
+    Chromium only."""
+    def marked(test):
+        test.engines = ("chromium",) + engines
+        return test
+    return marked
+
+
+every_engine = in_engines(*ENGINES)
 
 
 def start(engine, width, height, mobile):
@@ -427,7 +436,7 @@ def run(test_case, site, budget, engine):
     every engine), prints the budget figures; the process status."""
     suite = unittest.TestSuite(
         test for test in unittest.defaultTestLoader.loadTestsFromTestCase(test_case)
-        if engine == "chromium" or getattr(getattr(test, test._testMethodName), "every_engine", False))
+        if engine in getattr(getattr(test, test._testMethodName), "engines", ("chromium",)))
     try:
         result = unittest.TextTestRunner(verbosity=2).run(suite)
     finally:

@@ -5,8 +5,8 @@ Each case compares exact bytes with the golden expectations of the native
 program (tests/golden): the report the page offers for download, the console
 output it shows and the error report; the page's own controls are found by
 the names a user sees. Every case runs in Chromium; those marked
-@every_engine run in Firefox and WebKitGTK too. It prints the page's budget
-figures.
+@every_engine run in Firefox and WebKitGTK too, @in_engines(...) in those
+named. It prints the page's budget figures.
 Usage: web/tests/test_page.py [--engine=chromium|firefox|webkit] SITE-FOLDER [SCREENSHOT-FOLDER]
 """
 import contextlib
@@ -23,7 +23,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from page_driver import (GOLDEN, ROOT, SITE_FILES, Browser, answer_lines, arguments, downloads, every_engine,
-                         golden, run, screen_text, served, wait_for_offline_copy, without_answers)
+                         golden, in_engines, run, screen_text, served, wait_for_offline_copy, without_answers)
 
 SITE, SHOTS, ENGINE = arguments(sys.argv)
 WORKED = "worked-example"
@@ -537,6 +537,9 @@ class PageTest(unittest.TestCase):
             browser.answer_all(answer_lines(WORKED))
             self.assertEqual(browser.download_report(), ("relatorio.txt", REPORT))
 
+    # WebKitGTK fetches some files twice on a first visit, its own cache
+    # bypassed by the service worker's force-cache fetches.
+    @in_engines("firefox")
     def test_one_download_per_file_and_a_new_version_offered(self):
         folder = Path(tempfile.mkdtemp(prefix="dosmo-site-"))
         self.addCleanup(shutil.rmtree, folder)
@@ -547,8 +550,9 @@ class PageTest(unittest.TestCase):
         with open(log, "w") as log_file, served(folder, log_file) as (server, url):
             browser.open(url)
             wait_for_offline_copy(browser)
-            installable = browser.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
-            self.assertEqual(installable.get("installabilityErrors"), [])
+            if ENGINE == "chromium":
+                installable = browser.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+                self.assertEqual(installable.get("installabilityErrors"), [])
             first = downloads(log)
             self.assertEqual({path: count for path, count in first.items() if count != 1}, {})
             self.assertTrue(set(SITE_FILES) <= set(first), first)
@@ -564,7 +568,9 @@ class PageTest(unittest.TestCase):
                 "the new version did not load")
             again = downloads(log)
             fetched_again = {path: again[path] - first.get(path, 0) for path in again if path != "sw.js"}
-            self.assertEqual({path: count for path, count in fetched_again.items() if count}, {"style.css": 1})
+            # The new page names the new style sheet.
+            self.assertEqual({path: count for path, count in fetched_again.items() if count},
+                             {"style.css": 1, "index.html": 1})
             # Offline, the new version runs the program.
             server.terminate()
             server.wait()
