@@ -28,10 +28,19 @@ function lineElement(line) {
   return element;
 }
 
+// The key of a line the page came with (the program's first screen, written
+// in by the build): its text, all output.
+function keyOfShown(element) {
+  const text = element.textContent.replace(/\n$/, '');
+  return lineKey(text ? [{ kind: 'output', text }] : []);
+}
+
 export class ConsoleView {
   constructor(element) {
     this.element = element;
-    this.shown = [];  // keys of the lines on the screen
+    // Keys of the lines on the screen: the first run's screen, the same as
+    // the one the page came with, changes nothing.
+    this.shown = [...element.children].map(keyOfShown);
   }
 
   // `lines`: lists of segments {kind: 'output' | 'answer' | 'error', text}.
