@@ -26,7 +26,6 @@ import { loadProgram, runProgram } from './runner.js';
 import { shareAddress } from './share.js';
 import { screenLines } from './transcript.js';
 
-const kProgramUrl = 'dosmo.wasm';
 // How a run is shown: with the next question, the report or the error in
 // view and focused, or leaving the focus where the user is (an edited answer).
 const kBringIntoView = 'view';
@@ -389,7 +388,8 @@ function offerUpdate(accept) {
   page.reload.addEventListener('click', accept, { once: true });
 }
 
-async function start() {
+// `fetching`: the fetch of dosmo.wasm, begun by start.js beside the modules.
+export async function start(fetching) {
   if (location.protocol === 'file:') return;  // disk-check.js says what to do
   prepareDialogs();
   page['answer-form'].addEventListener('submit', answer);
@@ -407,12 +407,10 @@ async function start() {
   window.addEventListener('hashchange', addressChanged);
   setWrap(matchMedia('(max-width: 46rem)').matches);
   await serially(async () => {
-    program = await loadProgram(kProgramUrl);
+    program = await loadProgram(fetching);
     await openFirstDesign();
     performance.mark('first-question');
   });
   // After the page's own downloads, so the offline copy can reuse them.
   if (program !== null) keepOffline(offerUpdate).catch(() => {});
 }
-
-start();

@@ -17,11 +17,12 @@ const kFolderName = '.';
 // reads past the answers taken already, is an error that no answer mends.)
 const kEndOfInputAtQuestion = 'F6501: READ(CON)';
 
-// Compiles the module while it downloads; a server that does not label it
-// application/wasm costs only the overlap.
-export async function loadProgram(url) {
-  const response = await fetch(url);
-  if (!response.ok) throw new Error(`${url}: ${response.status}`);
+// Compiles the module while it downloads (`fetching`: the fetch of
+// dosmo.wasm); a server that does not label it application/wasm costs only
+// the overlap.
+export async function loadProgram(fetching) {
+  const response = await fetching;
+  if (!response.ok) throw new Error(`${response.url}: ${response.status}`);
   const copy = response.clone();
   try {
     return await WebAssembly.compileStreaming(response);

@@ -25,5 +25,10 @@ function afterFirstPaint() {
 }
 
 await afterFirstPaint();
+// The program is fetched here, by the one request that compiles it: a preload
+// is fetched again where the browser does not match it to that request.
+const fetching = fetch('dosmo.wasm');
+fetching.catch(() => {});  // app.js says so if it fails
 document.head.append(document.getElementById('after-first-paint').content);
-await import('./app.js');
+const { start } = await import('./app.js');
+start(fetching);

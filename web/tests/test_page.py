@@ -530,6 +530,9 @@ class PageTest(unittest.TestCase):
         browser = self.browser()
         with served(folder) as (server, url):
             browser.open(url)
+            # The page fetches the program once (WebKit fetched a preload again).
+            self.assertEqual(browser.js("return performance.getEntriesByType('resource')"
+                                        ".filter((e) => new URL(e.name).pathname === '/dosmo.wasm').length"), 1)
             wait_for_offline_copy(browser)
             server.terminate()
             server.wait()
